@@ -1,0 +1,76 @@
+// Process entry: argument text, single instance, platform start-up in its fixed order, the embedded
+// tools, the workers, the main window and its message loop, then an orderly shutdown.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <gdiplus.h>
+
+#include <string>
+
+#include "adb/process_runner.h"
+#include "app/argument_text.h"
+#include "app/placeholder_window.h"
+#include "app/process_arguments.h"
+#include "app/single_instance.h"
+#include "app/tool_store.h"
+#include "win/app_module.h"
+#include "win/message_loop.h"
+
+namespace {
+
+int Run(int showCommand) {
+    win::MessageLoop loop;
+    win::Module().AddMessageLoop(&loop);
+
+    // The discovery worker starts here, before the main window asks it for the first scan.
+
+    int exitCode = 0;
+    {
+        app::CPlaceholderMainWnd mainWindow;
+        if (mainWindow.Create()) {
+            ShowWindow(mainWindow.Handle(), showCommand);
+            // The detached daily update check starts here, given the main window's handle.
+            exitCode = loop.Run();
+        }
+        win::Module().RemoveMessageLoop();
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    win::Module().Init(instance);
+    const std::wstring& arguments = app::GetArgumentText();
+
+    // The instance that a self-update starts must run beside the old one while it winds down.
+    bool isUpdate = false;
+    app::FindOptionValue(arguments, L"/update:", isUpdate);
+    if (!isUpdate && !app::AcquireSingleInstance(app::kSingleInstanceMutexName)) return 0;
+
+    if (app::WantsCommandLog(arguments)) adb::CommandLogEnabled = true;
+
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    app::ExtractTool(L"FILE", 20002, L"adbwinapi.dll");
+    app::ExtractTool(L"FILE", 20003, L"adbwinusbapi.dll");
+    const std::wstring adbPath = app::ExtractTool(L"FILE", 20001, L"adb.exe");
+
+    // The command engine will own this path; its thread must find it before "start-server".
+    adb::SetAdbPath(adbPath);
+
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+    const int exitCode = Run(showCommand);
+
+    // The discovery worker and then the command engine are stopped here, 200 ms each at most.
+
+    win::Module().Term();
+    CoUninitialize();
+    Gdiplus::GdiplusShutdown(gdiplusToken);
+    return exitCode;
+}

@@ -1,0 +1,58 @@
+#include "win/window.h"
+
+namespace win {
+
+WindowBase::~WindowBase() {
+    // The object may die before its window (a failed start-up): detach so no message reaches it.
+    if (hwnd_ && ::IsWindow(hwnd_)) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+}
+
+LRESULT WindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(previousProc_, hwnd_, msg, wParam, lParam);
+}
+
+bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background) {
+    if (atom) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = &WindowBase::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    atom = RegisterClassExW(&wc);
+    return atom != 0;
+}
+
+LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self && msg == WM_NCCREATE) {
+        self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (self) {
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->Dispatch(msg, wParam, lParam);
+}
+
+LRESULT WindowBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    MSG current{hwnd, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    const MSG* outer = currentMsg_;
+    currentMsg_ = &current;
+    LRESULT result = 0;
+    if (!ProcessWindowMessage(hwnd, msg, wParam, lParam, result))
+        result = CallWindowProcW(previousProc_, hwnd, msg, wParam, lParam);
+    currentMsg_ = outer;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        OnFinalMessage(hwnd);  // may delete this
+    }
+    return result;
+}
+
+}  // namespace win

@@ -1,0 +1,111 @@
+#pragma once
+// Windows whose messages go to a message table of the derived class.
+//
+//   class CFoo : public win::WindowImpl<CFoo> {
+//       WIN_BEGIN_MSG_MAP()
+//           WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+//       WIN_END_MSG_MAP()
+//       LRESULT OnCreate(UINT, WPARAM, LPARAM, bool& handled);
+//   };
+//
+// A handler that clears `handled` lets the message go on down the table and, at the end, to the
+// previous window procedure.
+#include <windows.h>
+
+namespace win {
+
+class WindowBase {
+public:
+    WindowBase() = default;
+    virtual ~WindowBase();
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    bool IsWindow() const { return hwnd_ && ::IsWindow(hwnd_); }
+
+    // The message table; true when the message was handled and result holds its answer.
+    virtual bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) = 0;
+    // Runs after the window's last message (WM_NCDESTROY); the handle is already cleared.
+    virtual void OnFinalMessage(HWND) {}
+
+protected:
+    // The processing a message gets when the table does not handle it.
+    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
+    const MSG* CurrentMessage() const { return currentMsg_; }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static bool RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background);
+
+    HWND hwnd_ = nullptr;
+    WNDPROC previousProc_ = ::DefWindowProcW;
+
+private:
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    const MSG* currentMsg_ = nullptr;
+};
+
+// Window class traits a derived class may hide: class name (null: one made up for the class),
+// class style and background brush.
+template <class T>
+class WindowImpl : public WindowBase {
+public:
+    static const wchar_t* WindowClassName() { return nullptr; }
+    static UINT WindowClassStyle() { return 0; }
+    static HBRUSH WindowClassBackground() { return nullptr; }
+
+    HWND Create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle,
+                UINT_PTR idOrMenu = 0) {
+        static ATOM atom = 0;
+        const wchar_t* name = T::WindowClassName();
+        wchar_t made[32];
+        if (!name) {
+            wsprintfW(made, L"MivoraWnd%p", static_cast<void*>(&atom));
+            name = made;
+        }
+        if (!RegisterClassOnce(atom, name, T::WindowClassStyle(), T::WindowClassBackground()))
+            return nullptr;
+        return CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(atom)),
+                               title, style, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(idOrMenu),
+                               GetModuleHandleW(nullptr), static_cast<WindowBase*>(this));
+    }
+};
+
+}  // namespace win
+
+#define WIN_BEGIN_MSG_MAP()                                                                      \
+    bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) \
+        override {                                                                               \
+        (void)hwnd;                                                                              \
+        bool handled = true;
+
+#define WIN_MESSAGE_HANDLER(message, handler)                 \
+    if (msg == (message)) {                                   \
+        handled = true;                                       \
+        result = handler(msg, wParam, lParam, handled);       \
+        if (handled) return true;                             \
+    }
+
+#define WIN_MESSAGE_RANGE_HANDLER(first, last, handler)       \
+    if (msg >= (first) && msg <= (last)) {                    \
+        handled = true;                                       \
+        result = handler(msg, wParam, lParam, handled);       \
+        if (handled) return true;                             \
+    }
+
+#define WIN_COMMAND_ID_HANDLER(id, handler)                                        \
+    if (msg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == 0) {      \
+        handled = true;                                                            \
+        result = handler(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), handled); \
+        if (handled) return true;                                                  \
+    }
+
+#define WIN_CHAIN_MSG_MAP_MEMBER(member) \
+    if ((member).ProcessWindowMessage(hwnd, msg, wParam, lParam, result)) return true;
+
+#define WIN_END_MSG_MAP() \
+    (void)handled;        \
+    return false;         \
+    }
