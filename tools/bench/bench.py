@@ -1,0 +1,23 @@
+#!/usr/bin/python3
+"""Prints the project's benchmark figures as `name: value` lines. Each benchmark is a module in
+this folder with a run(build_dir) function that yields (name, value) pairs."""
+import importlib
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+BENCHMARKS = []  # module names, run in this order
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/windows")
+    sys.path.insert(0, HERE)
+    if not BENCHMARKS:
+        print("benchmarks: 0")
+    for name in BENCHMARKS:
+        for key, value in importlib.import_module(name).run(build):
+            print(f"{key}: {value}", flush=True)
+
+
+if __name__ == "__main__":
+    main()

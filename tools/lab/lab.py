@@ -1,0 +1,208 @@
+#!/usr/bin/python3
+"""A private network for running the Windows program under Wine where it can do no harm.
+
+The program sweeps every host of its local /24 subnets, so it never runs in the machine's own network
+namespace. A Lab makes a namespace "pc" for the program (loopback only, unless the configuration
+gives it adapters), runs an Xvfb display and a wineserver inside it (Wine's server must live in the
+namespace of the programs it serves), gives it a Wine prefix of its own, and removes everything
+again when it ends, also on failure or Ctrl-C.
+
+    with Lab(build_dir) as lab:
+        program = lab.wine([exe])          # Popen, runs inside the namespace
+        lab.wine_output([tool, "count", cls])
+"""
+import atexit
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+NAME_PREFIX = "mvr"  # namespaces are "mvr<pid>-<role>"; the pid tells whether their owner still lives
+
+
+def sh(*args, check=True, **kw):
+    return subprocess.run(list(args), check=check, **kw)
+
+
+def existing_namespaces():
+    out = subprocess.run(["ip", "netns", "list"], capture_output=True, text=True).stdout
+    return [line.split()[0] for line in out.splitlines() if line.strip()]
+
+
+def remove_stale_namespaces():
+    """Namespaces left by an earlier run that was killed hard."""
+    for name in existing_namespaces():
+        m = re.fullmatch(NAME_PREFIX + r"(\d+)-\w+", name)
+        if m and not os.path.exists(f"/proc/{m.group(1)}"):
+            subprocess.run(["ip", "netns", "pids", name], capture_output=True)
+            kill_namespace_processes(name)
+            subprocess.run(["ip", "netns", "del", name], capture_output=True)
+
+
+def kill_namespace_processes(name):
+    out = subprocess.run(["ip", "netns", "pids", name], capture_output=True, text=True).stdout
+    for pid in out.split():
+        try:
+            os.kill(int(pid), signal.SIGKILL)
+        except (ProcessLookupError, ValueError):
+            pass
+
+
+def clone_prefix(base, target):
+    """A prefix of the lab's own: hard links for the big unchanging files, real copies of the
+    registry, which Wine rewrites."""
+    shutil.rmtree(target, ignore_errors=True)
+    sh("cp", "-al", base, target)
+    for name in os.listdir(base):
+        if name.endswith(".reg"):
+            os.unlink(os.path.join(target, name))
+            shutil.copy2(os.path.join(base, name), os.path.join(target, name))
+
+
+class Lab:
+    def __init__(self, build_dir, config=None, display=None):
+        """display: an X display to show the program on (the user's); None makes a private Xvfb."""
+        self.build = os.path.abspath(build_dir)
+        self.config = config or {}
+        self.own_display = display is None
+        self.tag = f"{NAME_PREFIX}{os.getpid()}"
+        self.pc = f"{self.tag}-pc"
+        self.namespaces = []
+        self.processes = []
+        self.workdir = None
+        self.display = display
+
+    # --- life cycle -------------------------------------------------------------------------
+    def __enter__(self):
+        if os.geteuid() != 0:
+            raise RuntimeError("the lab needs root (network namespaces)")
+        remove_stale_namespaces()
+        atexit.register(self.close)
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            signal.signal(sig, self._on_signal)
+        try:
+            self.workdir = tempfile.mkdtemp(prefix=f"{self.tag}-")
+            self._make_namespace(self.pc)
+            if self.own_display:
+                self._start_display()
+            self._start_wine()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def _on_signal(self, signum, frame):
+        self.close()
+        sys.exit(128 + signum)
+
+    def close(self):
+        for proc in reversed(self.processes):
+            if proc.poll() is None:
+                proc.kill()
+        for proc in self.processes:
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                pass
+        self.processes = []
+        if self.workdir and os.path.isdir(os.path.join(self.workdir, "prefix")):
+            subprocess.run(["wineserver", "-k"], env=self.wine_env(), capture_output=True)
+        for name in reversed(self.namespaces):
+            kill_namespace_processes(name)
+            subprocess.run(["ip", "netns", "del", name], capture_output=True)
+        self.namespaces = []
+        if self.workdir:
+            shutil.rmtree(self.workdir, ignore_errors=True)
+            self.workdir = None
+
+    # --- pieces -----------------------------------------------------------------------------
+    def _make_namespace(self, name):
+        sh("ip", "netns", "add", name)
+        self.namespaces.append(name)
+        sh("ip", "-n", name, "link", "set", "lo", "up")
+
+    def _start_display(self):
+        read_fd, write_fd = os.pipe()
+        proc = self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
+                           "-nolisten", "tcp"], pass_fds=(write_fd,),
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+
+    def _start_wine(self):
+        base = os.path.join(self.build, "wineprefix")
+        sh(os.path.join(os.path.dirname(__file__), "..", "wine", "prefix"), base)
+        clone_prefix(base, os.path.join(self.workdir, "prefix"))
+        # Wine's helper processes start with the first program and keep its output handles, so
+        # that first program must not write into a pipe anyone waits on.
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                     capture_output=False)
+        self.run_in(self.pc, ["wineserver", "-p"], env=self.wine_env(), **quiet)
+        self.run_in(self.pc, ["wine", "cmd", "/c", "exit"], env=self.wine_env(), timeout=120, **quiet)
+
+    # --- running things inside --------------------------------------------------------------
+    def wine_env(self, extra=None):
+        env = dict(os.environ)
+        env.update({
+            "WINEPREFIX": os.path.join(self.workdir, "prefix"),
+            "WINEDEBUG": "-all",
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+        })
+        if self.display:
+            env["DISPLAY"] = self.display
+        env.update(extra or {})
+        return env
+
+    def spawn(self, args, namespace=None, **kw):
+        """Starts a process inside a namespace (the program's by default); the lab ends it."""
+        proc = subprocess.Popen(["ip", "netns", "exec", namespace or self.pc] + list(args), **kw)
+        self.processes.append(proc)
+        return proc
+
+    def run_in(self, namespace, args, **kw):
+        kw.setdefault("capture_output", True)
+        return subprocess.run(["ip", "netns", "exec", namespace] + list(args), **kw)
+
+    def wine(self, args, env=None, **kw):
+        kw.setdefault("stdout", subprocess.DEVNULL)
+        kw.setdefault("stderr", subprocess.DEVNULL)
+        return self.spawn(["wine"] + list(args), env=self.wine_env(env), **kw)
+
+    def wine_output(self, args, timeout=60):
+        result = self.run_in(self.pc, ["wine"] + list(args), env=self.wine_env(), text=True,
+                             timeout=timeout)
+        return result.stdout
+
+    def windows_path(self, unix_path):
+        return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+    def prefix_path(self, *parts):
+        return os.path.join(self.workdir, "prefix", *parts)
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        sh("import", "-display", self.display, "-window", "root", path,
+           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(predicate, timeout, interval=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return predicate()
