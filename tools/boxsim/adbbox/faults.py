@@ -1,0 +1,51 @@
+"""Misbehaviour a box shows on demand, parsed from specs such as "stall:5" or "drop:65536"."""
+
+from dataclasses import dataclass
+
+FAULT_HELP = ("refuse: nothing listens (connections are refused); "
+              "reset: accept, then reset the connection; "
+              "close: accept, then close it at once; "
+              "stall:N: accept, then say nothing for N seconds before the handshake; "
+              "stall-service:N: wait N seconds before answering each service request; "
+              "drop:K: reset the connection after K bytes of a push or a streamed install")
+
+
+class DropConnection(Exception):
+    """Raised inside a transfer to cut the connection at once, as a box that lost power would."""
+
+
+@dataclass(frozen=True)
+class Faults:
+    refuse: bool = False
+    reset: bool = False
+    close: bool = False
+    stall: float = 0.0
+    stall_service: float = 0.0
+    drop_after: int = None
+
+    def check_transfer(self, transferred):
+        if self.drop_after is not None and transferred >= self.drop_after:
+            raise DropConnection(f"dropped after {transferred} bytes")
+
+
+def parse_faults(specs):
+    """Faults from a list of specs; raises ValueError on one it does not know."""
+    settings = {}
+    for spec in specs:
+        name, _, value = spec.partition(":")
+        if name in ("refuse", "reset", "close") and not value:
+            settings[name] = True
+        elif name in ("stall", "stall-service") and _is_number(value):
+            settings[name.replace("-", "_")] = float(value)
+        elif name == "drop" and value.isdigit():
+            settings["drop_after"] = int(value)
+        else:
+            raise ValueError(f"unknown fault {spec!r} ({FAULT_HELP})")
+    return Faults(**settings)
+
+
+def _is_number(text):
+    try:
+        return float(text) >= 0
+    except ValueError:
+        return False

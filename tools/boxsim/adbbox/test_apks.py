@@ -1,0 +1,53 @@
+"""Makes APK files for tests: real zips with a binary manifest, optionally padded to a given size."""
+
+import io
+import random
+import zipfile
+
+from . import axml_writer
+
+MANIFEST = "AndroidManifest.xml"
+PADDING = "assets/padding.bin"
+_CHUNK = 1024 * 1024
+
+
+def write_apk(path, package, min_sdk=1, size=0, version_code=1, seed=0):
+    """Writes an APK of exactly size bytes (or as small as it can be when size is smaller).
+
+    The padding is incompressible random data stored as it is, so that the file is as big on the
+    wire as on disk, and it is written in chunks so that a 100 MB file takes well under a second.
+    """
+    manifest = axml_writer.manifest(package, min_sdk, version_code=version_code)
+    padding = max(0, size - _overhead(manifest)) if size else 0
+    generator = random.Random(seed)
+    with zipfile.ZipFile(path, "w") as archive:
+        archive.writestr(MANIFEST, manifest, compress_type=zipfile.ZIP_DEFLATED)
+        if padding:
+            info = zipfile.ZipInfo(PADDING, date_time=(2020, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_STORED
+            info.file_size = padding
+            with archive.open(info, "w", force_zip64=padding > 0x7FFFFFFF) as entry:
+                for offset in range(0, padding, _CHUNK):
+                    entry.write(generator.randbytes(min(_CHUNK, padding - offset)))
+
+
+def _overhead(manifest):
+    """Size of the archive around a padding entry: everything except the padding's own bytes."""
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as archive:
+        archive.writestr(MANIFEST, manifest, compress_type=zipfile.ZIP_DEFLATED)
+        info = zipfile.ZipInfo(PADDING, date_time=(2020, 1, 1, 0, 0, 0))
+        archive.writestr(info, b"", compress_type=zipfile.ZIP_STORED)
+    return len(buffer.getvalue())
+
+
+def write_truncated_apk(path, package, min_sdk=1):
+    """An APK cut in half, as an interrupted download leaves it: its zip directory is gone."""
+    write_apk(path, package, min_sdk)
+    with open(path, "r+b") as apk:
+        apk.truncate(len(apk.read()) // 2)
+
+
+def write_non_apk(path):
+    with open(path, "w", encoding="ascii") as text:
+        text.write("This file was renamed to .apk but is a plain text note, not an Android package.\n")
