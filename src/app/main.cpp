@@ -8,6 +8,7 @@
 #include <string>
 
 #include "adb/process_runner.h"
+#include "adb/shell_mgr.h"
 #include "app/argument_text.h"
 #include "app/placeholder_window.h"
 #include "app/process_arguments.h"
@@ -58,8 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     app::ExtractTool(L"FILE", 20003, L"adbwinusbapi.dll");
     const std::wstring adbPath = app::ExtractTool(L"FILE", 20001, L"adb.exe");
 
-    // The command engine will own this path; its thread must find it before "start-server".
-    adb::SetAdbPath(adbPath);
+    adb::CShellMgr::Instance()->SetAdbPath(adbPath);
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     ULONG_PTR gdiplusToken = 0;
@@ -67,7 +67,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const int exitCode = Run(showCommand);
 
-    // The discovery worker and then the command engine are stopped here, 200 ms each at most.
+    // The discovery worker is stopped here first, 200 ms at most.
+    adb::CShellMgr::Instance()->Stop(200);
 
     win::Module().Term();
     CoUninitialize();

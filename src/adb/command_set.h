@@ -1,0 +1,55 @@
+#pragma once
+// The conversation with the ADB client: command templates, how a box is written into them, and how
+// the client's text output is recognised. Every test is a case-insensitive substring test on the
+// whole output, the only failure signal the client gives.
+#include <cstdint>
+#include <string>
+
+namespace adb {
+
+// A box is its IPv4 address in network byte order (first octet in the lowest byte).
+using BoxAddress = uint32_t;
+constexpr BoxAddress kNoBox = 0xFFFFFFFFu;
+
+enum ShellTaskKind : int32_t {
+    Connect = 0,       // connect and disconnect
+    Install = 1,       // install and uninstall
+    QueryModel = 3,    // build host and product model
+    ListDevices = 4,
+    ListPackages = 5,
+};
+
+// Result codes of kind Connect.
+enum ConnectCode : int32_t { NotConnected = 0, Connected = 1 };
+// Result codes of kind Install.
+enum InstallCode : int32_t { Started = 1, Success = 2, AlreadyExists = 3, Failed = 4, InvalidUri = 5 };
+
+namespace templates {
+inline constexpr const wchar_t* kStartServer = L"$adb$ start-server";
+inline constexpr const wchar_t* kKillServer = L"$adb$ kill-server";
+inline constexpr const wchar_t* kConnect = L"$adb$ connect %s";
+inline constexpr const wchar_t* kDisconnect = L"$adb$ disconnect %s";
+inline constexpr const wchar_t* kListDevices = L"$adb$ devices\r\n$adb$ devices\r\n";
+inline constexpr const wchar_t* kQueryModel =
+    L"$adb$ -s $ip$:5555 shell getprop ro.build.host;getprop ro.product.model";
+inline constexpr const wchar_t* kListPackages = L"$adb$ -s $ip$:5555 shell pm list packages -f";
+inline constexpr const wchar_t* kInstall = L"$adb$ -s %s:5555 install \"%s\"";
+inline constexpr const wchar_t* kUninstall = L"$adb$ -s %s:5555 uninstall %s";
+}  // namespace templates
+
+// Dotted quad of a box; empty for kNoBox.
+std::wstring BoxText(BoxAddress box);
+
+// Fills the template's "%s" markers, in order, with the given texts; text is inserted as it is.
+std::wstring FormatTemplate(const wchar_t* pattern, const std::wstring& first, const std::wstring& second = {});
+
+// Connected (1) when the output holds "connected" anywhere, else NotConnected (0).
+int32_t ClassifyConnect(const std::wstring& output);
+
+// Success, AlreadyExists, InvalidUri or Failed, tested in that order.
+int32_t ClassifyInstall(const std::wstring& output);
+
+// Case-insensitive (ASCII letters) substring test.
+bool ContainsNoCase(const std::wstring& text, const std::wstring& what);
+
+}  // namespace adb

@@ -1,0 +1,72 @@
+#pragma once
+// The command engine: one worker thread that runs ADB client command lines, one task at a time in
+// the order they were queued, classifies their output and posts the results to one window.
+// The user-interface thread never waits for the client.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "adb/command_set.h"
+#include "adb/shell_records.h"
+#include "adb/worker_thread.h"
+
+namespace adb {
+
+struct InstallItem {
+    std::wstring apkPath;
+    int32_t cookie = 0;
+};
+
+class CShellMgr : public CSomWorkerThread<CShellMgr> {
+public:
+    // The program's one engine, started on first use; ends the process with 333 if it cannot start.
+    static CShellMgr* Instance();
+
+    // Stores the client's path and has the engine thread run "start-server" before any task.
+    void SetAdbPath(const std::wstring& path);
+    void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
+
+    bool Connect(BoxAddress ip, bool notify);
+    bool Disconnect(BoxAddress ip);
+    bool QueryModel(BoxAddress ip);
+    bool ListDevices(BoxAddress ip);
+    bool ListPackages(BoxAddress ip);
+    bool Install(BoxAddress ip, const std::vector<InstallItem>& items);
+    bool Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstring, int32_t>>& packages);
+    // Runs on the caller's thread, outside the queue.
+    void KillServer();
+
+    // The one road by which work is queued. False when nothing was queued (no box, no window).
+    bool PostTask(BoxAddress ip, const std::wstring& command, int32_t cookie, int32_t kind, bool notify);
+
+    WIN_BEGIN_MSG_MAP()
+        WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WIN_MESSAGE_HANDLER(WM_SHELL_TASK, OnShellTask)
+        WIN_MESSAGE_HANDLER(kStartServerMessage, OnStartServer)
+    WIN_END_MSG_MAP()
+
+    bool OnThreadInit() { return true; }
+    void OnThreadExit() { delete this; }
+
+private:
+    static constexpr UINT kStartServerMessage = WM_APP + 1;
+
+    bool Post(std::unique_ptr<ShellTask> task);
+    std::unique_ptr<ShellTask> MakeTask(BoxAddress ip, const std::wstring& command, int32_t cookie,
+                                        int32_t kind, bool notify) const;
+    void RunTask(const ShellTask& task);
+    void PostResult(std::unique_ptr<ShellResult> result);
+
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) { return 0; }
+    LRESULT OnShellTask(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnStartServer(UINT, WPARAM, LPARAM, bool&);
+
+    std::atomic<HWND> notifyWindow_{nullptr};
+};
+
+}  // namespace adb

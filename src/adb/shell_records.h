@@ -1,0 +1,36 @@
+#pragma once
+// The command engine's task and result records and the two messages that carry them. Both are
+// heap records owned by whoever receives the message.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "adb/command_set.h"
+
+namespace adb {
+
+constexpr UINT WM_SHELL_TASK = 0x1D83;    // to the engine's window: lParam-less, wParam = ShellTask*
+constexpr UINT WM_SHELL_RESULT = 0x1D84;  // to the notify window: wParam = ShellResult*
+
+struct ShellTask {
+    BoxAddress ip = kNoBox;
+    std::wstring command;  // "$ip$" already replaced, "$adb$" not yet
+    int32_t cookie = 0;
+    bool notify = false;
+    int32_t kind = Connect;
+    // Install tasks carry their own paths, so the engine thread never reads the caller's state.
+    std::wstring sourcePath;
+    std::wstring stagedPath;
+};
+
+struct ShellResult {
+    int32_t kind = Connect;
+    std::wstring output;  // the whole captured output; empty for a Started notice
+    BoxAddress ip = kNoBox;
+    int32_t cookie = 0;
+    int32_t code = 0;      // kinds Connect and Install
+    std::wstring name;     // kind QueryModel: the box's display name, at most 99 characters
+};
+
+}  // namespace adb

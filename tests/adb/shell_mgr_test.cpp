@@ -1,0 +1,303 @@
+// The engine running a scripted client (fakeadb.exe in the client's place): it controls the exact
+// output the engine reads and records every command line the engine ran.
+#include "adb/shell_mgr.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "adb/process_runner.h"
+#include "test_support/result_sink.h"
+#include "test_support/temp_dir.h"
+#include "test_support/test_programs.h"
+
+namespace {
+
+using namespace adb;
+namespace fs = std::filesystem;
+
+constexpr BoxAddress Box(int a, int b, int c, int d) {
+    return static_cast<BoxAddress>(a | b << 8 | c << 16 | static_cast<uint32_t>(d) << 24);
+}
+const BoxAddress kBox = Box(10, 0, 0, 7);
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string out(text.size() * 4, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
+                                   static_cast<int>(out.size()), nullptr, nullptr));
+    return out;
+}
+
+class Engine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(clientDir_);
+        fs::create_directories(tempDir_);
+        ASSERT_TRUE(CopyFileW(test_support::TestProgram(L"fakeadb.exe").c_str(), Client().c_str(), FALSE));
+        SetEnvironmentVariableW(L"TMP", tempDir_.c_str());
+        SetEnvironmentVariableW(L"TEMP", tempDir_.c_str());
+        Rules({});
+        engine_ = new CShellMgr;
+        ASSERT_TRUE(engine_->Start());
+        engine_->SetNotifyWindow(sink_.Handle());
+    }
+    void TearDown() override {
+        if (engine_) engine_->Stop(10000);  // the engine releases itself on its thread
+        CommandLogEnabled = false;
+    }
+
+    std::wstring Client() const { return (clientDir_ / L"adb.exe").wstring(); }
+    void UseClient() { engine_->SetAdbPath(Client()); }
+    void Rules(const std::vector<std::string>& rules) {
+        std::string text;
+        for (const auto& rule : rules) text += rule + "\n";
+        WriteAll(clientDir_ / "fakeadb.rules", text);
+    }
+    std::vector<std::string> Calls() const {
+        std::vector<std::string> calls;
+        std::stringstream lines(ReadAll(clientDir_ / "fakeadb.calls"));
+        for (std::string line; std::getline(lines, line);) calls.push_back(line);
+        return calls;
+    }
+    const std::vector<std::unique_ptr<ShellResult>>& Results(size_t count) { return sink_.WaitFor(count); }
+    void ExpectResult(size_t i, int32_t kind, int32_t cookie, int32_t code) {
+        ASSERT_LT(i, sink_.results.size());
+        const ShellResult& r = *sink_.results[i];
+        EXPECT_EQ(r.kind, kind) << "result " << i;
+        EXPECT_EQ(r.cookie, cookie) << "result " << i;
+        EXPECT_EQ(r.code, code) << "result " << i;
+        EXPECT_EQ(r.ip, kBox) << "result " << i;
+    }
+
+    test_support::TempDir root_;
+    const fs::path clientDir_ = root_.path() / L"adb_local";
+    const fs::path tempDir_ = root_.path() / L"temp";
+    test_support::ResultSink sink_;
+    CShellMgr* engine_ = nullptr;
+};
+
+TEST_F(Engine, StartsTheServerOnceThenConnectsWithOrWithoutAResult) {
+    Rules({"connect 10.0.0.7\tconnected to 10.0.0.7:5555^r^n", "connect 10.0.0.9\tunable to connect to 10.0.0.9:5555"});
+    UseClient();
+    engine_->Connect(kBox, true);
+    engine_->Connect(Box(10, 0, 0, 8), false);
+    engine_->Connect(Box(10, 0, 0, 9), true);
+    ASSERT_EQ(Results(2).size(), 2u);
+    Sleep(200);
+    ASSERT_EQ(sink_.results.size(), 2u) << "a connect without notify posts nothing";
+    ExpectResult(0, ShellTaskKind::Connect, static_cast<int32_t>(kBox), Connected);
+    EXPECT_EQ(sink_.results[0]->output, L"connected to 10.0.0.7:5555\r\n");
+    EXPECT_EQ(sink_.results[1]->ip, Box(10, 0, 0, 9));
+    EXPECT_EQ(sink_.results[1]->code, NotConnected);
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"start-server", "connect 10.0.0.7", "connect 10.0.0.8", "connect 10.0.0.9"}));
+}
+
+TEST_F(Engine, NamesEveryMakeFromItsModelQuery) {
+    UseClient();
+    const std::pair<const char*, const wchar_t*> makes[] = {
+        {"mele-build^r^nMELE_A100", L"迈乐盒子A100"}, {"ci^r^nMele M8", L"迈乐盒子"},
+        {"kiui-ci^r^nK1 Plus", L"开博尔盒子"},        {"ubuntu^r^nFull AOSP on godbox", L"海美迪盒子"},
+        {"letv-b3^r^nLetv S50", L"乐视盒子"},         {"ci^r^nMyGica ATV582", L"美如画盒子"},
+        {"wobo^r^nI5D", L"我播盒子I5"},               {"c3-miui-ota-bd94^r^nMiBOX3", L"小米盒子"},
+        {"localhost^r^nX96 Max", L"智能机顶盒"},
+    };
+    size_t expected = 0;
+    for (const auto& [output, name] : makes) {
+        Rules({std::string("getprop\t") + output});
+        engine_->QueryModel(kBox);
+        ASSERT_EQ(Results(++expected).size(), expected);
+        const ShellResult& r = *sink_.results.back();
+        EXPECT_EQ(r.kind, ShellTaskKind::QueryModel);
+        EXPECT_EQ(r.cookie, static_cast<int32_t>(kBox));
+        EXPECT_EQ(r.name, name) << output;
+    }
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 1 + 2 * std::size(makes));
+    EXPECT_EQ(calls[1], "connect 10.0.0.7");
+    EXPECT_EQ(calls[2], "-s 10.0.0.7:5555 shell getprop ro.build.host;getprop ro.product.model");
+}
+
+TEST_F(Engine, AModelQueryWithoutOutputPostsNothing) {
+    Rules({"connect\tconnected"});
+    UseClient();
+    engine_->QueryModel(kBox);
+    engine_->Connect(kBox, true);
+    ASSERT_EQ(Results(1).size(), 1u);
+    Sleep(200);
+    ASSERT_EQ(sink_.results.size(), 1u);
+    EXPECT_EQ(sink_.results[0]->kind, ShellTaskKind::Connect);
+}
+
+TEST_F(Engine, InstallsABatchInOrderFromStagedCopies) {
+    const fs::path apps = root_.path() / L"我的 应用";
+    fs::create_directories(apps);
+    const fs::path apks[] = {apps / L"a b.apk", apps / L"中文.apk", apps / L"c.apk"};
+    for (int i = 0; i < 3; ++i) WriteAll(apks[i], std::string(1000 * (i + 1), static_cast<char>('A' + i)));
+    Rules({"mivora_apk_0001\tPerforming Streamed Install^r^nSuccess^r^n",
+           "mivora_apk_0002\tadb: failed to install x.apk: Failure [INSTALL_FAILED_ALREADY_EXISTS: Attempt to re-install]^r^n",
+           "mivora_apk_0003\tPerforming Push Install^r^nFailure [INSTALL_FAILED_INVALID_APK]^r^n"});
+    UseClient();
+    engine_->Install(kBox, {{apks[0].wstring(), 1}, {apks[1].wstring(), 2}, {apks[2].wstring(), 3}});
+
+    ASSERT_EQ(Results(6).size(), 6u);
+    ExpectResult(0, ShellTaskKind::Install, 1, Started);
+    ExpectResult(1, ShellTaskKind::Install, 1, Success);
+    ExpectResult(2, ShellTaskKind::Install, 2, Started);
+    ExpectResult(3, ShellTaskKind::Install, 2, AlreadyExists);
+    ExpectResult(4, ShellTaskKind::Install, 3, Started);
+    ExpectResult(5, ShellTaskKind::Install, 3, Failed);
+    EXPECT_TRUE(sink_.results[0]->output.empty());
+
+    const fs::path staging = tempDir_ / L"mivoraapk";
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[1], "connect 10.0.0.7");
+    for (int i = 0; i < 3; ++i) {
+        const fs::path staged = staging / StagedFileName(i + 1);
+        // The copy is in place, whole, when the client runs.
+        EXPECT_EQ(calls[2 + i], "-s 10.0.0.7:5555 install \"" + Utf8(staged.wstring()) + "\" [file:" +
+                                    std::to_string(1000 * (i + 1)) + "]");
+        EXPECT_EQ(ReadAll(staged), ReadAll(apks[i]));
+    }
+    for (const auto& call : calls) EXPECT_EQ(call.find(Utf8(apps.wstring())), std::string::npos) << call;
+}
+
+TEST_F(Engine, AnInstallThatPrintsNothingStillEndsAsAFailure) {
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK");
+    Rules({"mivora_apk_0008\t^0Success^r^n", "mivora_apk_0009\tFailure [INSTALL_FAILED_INVALID_URI]"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 7}, {apk.wstring(), 8}, {apk.wstring(), 9}});
+    ASSERT_EQ(Results(6).size(), 6u);
+    ExpectResult(1, ShellTaskKind::Install, 7, Failed);
+    EXPECT_TRUE(sink_.results[1]->output.empty());
+    // A zero byte ends what the engine reads of that output.
+    ExpectResult(3, ShellTaskKind::Install, 8, Failed);
+    ExpectResult(5, ShellTaskKind::Install, 9, InvalidUri);
+}
+
+TEST_F(Engine, AnOlderStagedCopyIsReplacedAndAMissingSourceLeavesItAlone) {
+    const fs::path staging = tempDir_ / L"mivoraapk";
+    fs::create_directories(staging);
+    WriteAll(staging / StagedFileName(5), "stale five");
+    SetFileAttributesW((staging / StagedFileName(5)).c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteAll(staging / StagedFileName(6), "stale six");
+    const fs::path apk = root_.path() / L"new.apk";
+    WriteAll(apk, "fresh bytes");
+    Rules({"install\tSuccess"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 5}, {(root_.path() / L"gone.apk").wstring(), 6}});
+    ASSERT_EQ(Results(4).size(), 4u);
+    EXPECT_EQ(ReadAll(staging / StagedFileName(5)), "fresh bytes");
+    EXPECT_EQ(ReadAll(staging / StagedFileName(6)), "stale six");
+    ExpectResult(3, ShellTaskKind::Install, 6, Success) ;
+}
+
+TEST_F(Engine, LongListingsArriveWholeAndDeviceListingsTwice) {
+    std::string listing;
+    for (int i = 0; listing.size() < 20000; ++i)
+        listing += "package:/data/app/com.example.app" + std::to_string(i) + "-1/base.apk=com.example.app" + std::to_string(i) + "\r\n";
+    WriteAll(clientDir_ / "packages.txt", listing);
+    Rules({"pm list packages\t@packages.txt", "devices\tList of devices attached^r^n10.0.0.7:5555^tdevice^r^n"});
+    UseClient();
+    engine_->ListPackages(kBox);
+    engine_->ListDevices(kBox);
+    ASSERT_EQ(Results(2).size(), 2u);
+    EXPECT_EQ(sink_.results[0]->kind, ShellTaskKind::ListPackages);
+    EXPECT_EQ(Utf8(sink_.results[0]->output), listing);
+    EXPECT_EQ(sink_.results[1]->kind, ShellTaskKind::ListDevices);
+    const std::wstring once = L"List of devices attached\r\n10.0.0.7:5555\tdevice\r\n";
+    EXPECT_EQ(sink_.results[1]->output, once + once);
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(calls[2], "-s 10.0.0.7:5555 shell pm list packages -f");
+    EXPECT_EQ(calls[4], "devices");
+    EXPECT_EQ(calls[5], "devices");
+}
+
+TEST_F(Engine, UninstallNamesThePackageUnquoted) {
+    Rules({"uninstall\tSuccess"});
+    UseClient();
+    engine_->Uninstall(Box(192, 168, 1, 20), {{L"com.example.app", 42}});
+    ASSERT_EQ(Results(2).size(), 2u);
+    EXPECT_EQ(sink_.results[1]->code, Success);
+    EXPECT_EQ(sink_.results[1]->cookie, 42);
+    EXPECT_EQ(Calls().back(), "-s 192.168.1.20:5555 uninstall com.example.app");
+}
+
+TEST_F(Engine, WithoutAClientOnlyInstallsReport) {
+    engine_->SetAdbPath(L"");
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK");
+    engine_->Connect(kBox, true);
+    engine_->Install(kBox, {{apk.wstring(), 1}});
+    ASSERT_EQ(Results(2).size(), 2u);
+    ExpectResult(0, ShellTaskKind::Install, 1, Started);
+    ExpectResult(1, ShellTaskKind::Install, 1, Failed);
+    EXPECT_FALSE(engine_->PostTask(kNoBox, L"$adb$ devices", 0, ShellTaskKind::ListDevices, true));
+}
+
+TEST_F(Engine, CommandLogRecordsStartServerAndEachCommand) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const fs::path log = fs::path(self).replace_extension(L".log");
+    fs::remove(log);
+    CommandLogEnabled = true;
+    Rules({"connect\tconnected to 10.0.0.7:5555"});
+    UseClient();
+    engine_->Connect(kBox, true);
+    ASSERT_EQ(Results(1).size(), 1u);
+    const std::string text = ReadAll(log);
+    const size_t before = text.find("<-----before start-server\r\n");
+    const size_t after = text.find("----->after start-server\r\n", before);
+    const size_t command = text.find("<-----before DoCommand $adb$ connect 10.0.0.7\r\n", after);
+    const size_t output = text.find("connected to 10.0.0.7:5555", command);
+    const size_t done = text.find("----->after time=", output);
+    EXPECT_NE(before, std::string::npos) << text;
+    EXPECT_NE(after, std::string::npos) << text;
+    EXPECT_NE(command, std::string::npos) << text;
+    EXPECT_NE(output, std::string::npos) << text;
+    EXPECT_NE(done, std::string::npos) << text;
+    fs::remove(log);
+}
+
+bool ClientRunning() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{sizeof(entry)};
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, L"adb.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+TEST_F(Engine, AStalledClientDoesNotHoldUpTheStopRequest) {
+    Rules({"connect\tconnected\t4000"});
+    UseClient();
+    engine_->Connect(kBox, true);
+    const DWORD start = GetTickCount();
+    while (Calls().size() < 2 && GetTickCount() - start < 10000) Sleep(20);
+    ASSERT_EQ(Calls().size(), 2u);
+    CShellMgr* engine = engine_;
+    engine_ = nullptr;
+    EXPECT_TRUE(engine->Stop(200));
+    EXPECT_TRUE(ClientRunning()) << "Stop returned while the client still ran";
+    EXPECT_TRUE(sink_.results.empty());
+    while (ClientRunning() && GetTickCount() - start < 15000) Sleep(50);
+}
+
+}  // namespace
