@@ -112,6 +112,9 @@ class Lab:
                 proc.wait(timeout=5)
             except subprocess.TimeoutExpired:
                 pass
+            for stream in (proc.stdin, proc.stdout, proc.stderr):
+                if stream:
+                    stream.close()
         self.processes = []
         if self.workdir and os.path.isdir(os.path.join(self.workdir, "prefix")):
             subprocess.run(["wineserver", "-k"], env=self.wine_env(), capture_output=True)

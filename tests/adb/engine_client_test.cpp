@@ -1,0 +1,97 @@
+// The engine with a real ADB client against simulated TV boxes, inside a lab network (started by
+// engine_client_test.py, which also prepares the boxes and APKs and then checks the boxes' state).
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "adb/shell_mgr.h"
+#include "test_support/result_sink.h"
+
+namespace {
+
+using namespace adb;
+
+std::wstring Env(const wchar_t* name) {
+    wchar_t value[2048] = {};
+    GetEnvironmentVariableW(name, value, 2048);
+    return value;
+}
+
+BoxAddress Parse(const std::wstring& dotted) {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    swscanf(dotted.c_str(), L"%u.%u.%u.%u", &a, &b, &c, &d);
+    return a | b << 8 | c << 16 | d << 24;
+}
+
+class EngineWithClient : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(Env(L"MIVORA_CLIENT").empty()) << "run through engine_client_test.py";
+        engine_ = new CShellMgr;
+        ASSERT_TRUE(engine_->Start());
+        engine_->SetNotifyWindow(sink_.Handle());
+        engine_->SetAdbPath(Env(L"MIVORA_CLIENT"));
+    }
+    void TearDown() override {
+        if (engine_) engine_->Stop(30000);
+    }
+    std::wstring Apk(const wchar_t* name) { return Env(L"MIVORA_APK_DIR") + L"\\" + name; }
+
+    test_support::ResultSink sink_;
+    CShellMgr* engine_ = nullptr;
+};
+
+TEST_F(EngineWithClient, ConnectsAndNamesEveryMake) {
+    // The lab serves one box per make at 127.0.0.10 and up, in this order.
+    const wchar_t* names[] = {L"迈乐盒子A100", L"迈乐盒子", L"开博尔盒子", L"海美迪盒子", L"乐视盒子",
+                              L"美如画盒子",  L"我播盒子I5", L"小米盒子",  L"智能机顶盒"};
+    for (int i = 0; i < 9; ++i) {
+        const BoxAddress box = Parse(L"127.0.0." + std::to_wstring(10 + i));
+        engine_->Connect(box, true);
+        engine_->QueryModel(box);
+    }
+    ASSERT_EQ(sink_.WaitFor(18, 120000).size(), 18u);
+    for (int i = 0; i < 9; ++i) {
+        const ShellResult& connect = *sink_.results[2 * i];
+        const ShellResult& model = *sink_.results[2 * i + 1];
+        EXPECT_EQ(connect.kind, ShellTaskKind::Connect);
+        EXPECT_EQ(connect.code, Connected) << connect.output.c_str();
+        EXPECT_EQ(model.kind, ShellTaskKind::QueryModel);
+        EXPECT_EQ(model.name, names[i]) << "box " << i << ": " << std::string(model.output.begin(), model.output.end());
+    }
+}
+
+TEST_F(EngineWithClient, InstallsABatchOnAnOlderBoxInOrder) {
+    const BoxAddress box = Parse(Env(L"MIVORA_OLD_BOX"));
+    engine_->Install(box, {{Apk(L"good app.apk"), 1}, {Apk(L"已装.apk"), 2}, {Apk(L"corrupt.apk"), 3}});
+    ASSERT_EQ(sink_.WaitFor(6, 120000).size(), 6u);
+    const int32_t expected[][2] = {{1, Started}, {1, Success},       {2, Started},
+                                   {2, AlreadyExists}, {3, Started}, {3, Failed}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(sink_.results[i]->cookie, expected[i][0]) << i;
+        EXPECT_EQ(sink_.results[i]->code, expected[i][1])
+            << i << ": " << std::string(sink_.results[i]->output.begin(), sink_.results[i]->output.end());
+    }
+}
+
+TEST_F(EngineWithClient, ANewerBoxTakesTheStreamedInstall) {
+    const BoxAddress box = Parse(Env(L"MIVORA_NEW_BOX"));
+    engine_->Install(box, {{Apk(L"good app.apk"), 11}});
+    ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
+    EXPECT_EQ(sink_.results[1]->code, Success);
+    EXPECT_NE(sink_.results[1]->output.find(L"Streamed"), std::wstring::npos);
+}
+
+TEST_F(EngineWithClient, AStallingBoxDoesNotHoldUpTheStopRequest) {
+    engine_->Connect(Parse(Env(L"MIVORA_STALL_BOX")), true);
+    Sleep(500);  // the client is now waiting on the box
+    CShellMgr* engine = engine_;
+    engine_ = nullptr;
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(engine->Stop(200));
+    EXPECT_LT(GetTickCount() - start, 5000u) << "Stop waited for the stalled client";
+    EXPECT_TRUE(sink_.results.empty());
+}
+
+}  // namespace
