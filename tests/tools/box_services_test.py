@@ -94,8 +94,9 @@ class PackageManagerTest(BoxTestCase):
         self.assertEqual(set(self.storage.load_packages()), {"com.mivora.a"})
 
     def test_uninstall_removes_files_and_record(self):
-        for profile, apk_path, leftover in (("kiui", "/data/app/com.mivora.gone-1.apk", None),
-                                            ("mibox", "/data/app/com.mivora.gone-1/base.apk", "/data/app/com.mivora.gone-1")):
+        for profile, apk_path, leftover in (
+                ("kiui", "/data/app/com.mivora.gone-1.apk", None),
+                ("mibox", "/data/app/com.mivora.gone-1/base.apk", "/data/app/com.mivora.gone-1")):
             with self.subTest(profile):
                 self.make_box(profile)
                 self.packages.install(self.apk("com.mivora.gone"))
@@ -118,7 +119,8 @@ class ShellTest(BoxTestCase):
         self.make_box("generic")
         self.assertEqual(self.shell.run("echo 'a;b' \"c d\"; echo e\necho f"), ("a;b c d\ne\nf\n", 0))
         self.assertEqual(self.shell.run("getprop no.such.prop; getprop no.such.prop fallback"), ("\nfallback\n", 0))
-        self.assertEqual(self.shell.run("echo 'open"), ("/system/bin/sh: syntax error: unterminated quoted string\n", 2))
+        self.assertEqual(self.shell.run("echo 'open"),
+                         ("/system/bin/sh: syntax error: unterminated quoted string\n", 2))
         self.assertEqual(self.shell.run("echo hidden >/dev/null; echo shown 2>&1"), ("shown\n", 0))
 
     def test_unknown_commands_and_cmd_on_old_boxes(self):

@@ -90,7 +90,11 @@ class Box:
             ready, _, _ = select.select([self._listener], [], [], _ACCEPT_POLL)
             if not ready:
                 continue
-            sock, peer = self._listener.accept()
+            try:
+                sock, peer = self._listener.accept()
+            except OSError as error:  # the host gave up between the knock and the accept
+                log.info("%s:%d: accept: %s", self.address, self.port, error)
+                continue
             log.info("%s:%d: connection from %s:%d", self.address, self.port, *peer[:2])
             if self.faults.reset:
                 sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
@@ -106,6 +110,9 @@ class Box:
             self._sockets.add(sock)
         try:
             Connection(sock, self).serve()
+        except OSError as error:  # the host left before the connection could even be looked at
+            log.info("%s:%d: %s", self.address, self.port, error)
+            sock.close()
         finally:
             with self._lock:
                 self._sockets.discard(sock)

@@ -37,7 +37,7 @@ class Connection:
         self._online = False
         self._checksums = True
         self.max_payload = wire.MAX_PAYLOAD_V1
-        self.peer = "%s:%d" % sock.getpeername()[:2]
+        self.peer = "host %s:%d" % sock.getpeername()[:2]
 
     def serve(self):
         """Runs the connection until the host leaves, the box turns it away or the box stops."""

@@ -67,7 +67,8 @@ class Profile:
         }
 
     def banner(self):
-        banner = f"device::ro.product.name={self.name};ro.product.model={self.model};ro.product.device={self.device};"
+        banner = (f"device::ro.product.name={self.name};ro.product.model={self.model};"
+                  f"ro.product.device={self.device};")
         if self.features:
             banner += "features=" + ",".join(self.features)
         return banner

@@ -27,7 +27,9 @@ def service_for(name, box):
         v2 = "v2" in options and "shell_v2" in box.profile.features
         if "v2" in options and not v2:
             return None
-        return CommandService(box, command, shell_v2=v2, pty=box.profile.uses_pty and not v2)
+        # Boxes before Android 7 run every command on a pty; later ones only when asked to.
+        pty = "pty" in options or ("raw" not in options and box.profile.uses_pty)
+        return CommandService(box, command, shell_v2=v2, pty=pty)
     if kind == "exec":
         return _exec_service(box, command)
     return None
