@@ -155,6 +155,7 @@ class ShellTest(BoxTestCase):
         self.assertEqual(self.shell.run("rm /data/local/tmp/none"),
                          ("rm: /data/local/tmp/none: No such file or directory\n", 1))
         self.assertEqual(self.shell.run("rm -f /data/local/tmp/none"), ("", 0))
+        self.assertEqual(self.shell.run("pm install /data/local/tmp/a\0b")[1], 1)
 
 
 class FakeStream:
@@ -213,6 +214,16 @@ class SyncServiceTest(BoxTestCase):
         self.assertEqual(bytes(stream.data), sync_request(b"FAIL", message))
         self.assertTrue(stream.closed)
         self.assertFalse(self.storage.host_path("/system/app/evil.apk").exists())
+
+    def test_pushes_the_file_system_cannot_take(self):
+        for target, reason in (("/data/local/tmp/a\0b", "Invalid argument"), ("/sdcard", "Is a directory"),
+                               ("/data/local/tmp/file/inner", "File exists")):
+            with self.subTest(target):
+                service, stream = self.open_sync()
+                self.storage.host_path("/data/local/tmp/file").write_bytes(b"a file, not a folder")
+                service.receive(self.push_requests(target, b"x" * 10))
+                self.assertEqual(bytes(stream.data), sync_request(b"FAIL", f"couldn't create file: {reason}".encode()))
+                self.assertTrue(stream.closed)
 
     def test_a_bogus_length_is_refused_before_its_bytes_arrive(self):
         service, stream = self.open_sync()

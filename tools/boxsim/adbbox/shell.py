@@ -37,7 +37,12 @@ class Shell:
         return "".join(output), status
 
     def run_words(self, words):
-        name, arguments = words[0], words[1:]
+        try:
+            return self._run_words(words[0], words[1:])
+        except DeviceFileError as error:
+            return f"{words[0]}: {error}\n", 1
+
+    def _run_words(self, name, arguments):
         if name == "getprop":
             return self._getprop(arguments)
         if name == "pm":

@@ -37,6 +37,8 @@ class Storage:
 
     def host_path(self, device_path):
         """Where a device path lives in the storage folder (device paths are normalised first)."""
+        if "\0" in device_path:
+            raise DeviceFileError(f"{device_path!r}: Invalid argument")
         normal = posixpath.normpath("/" + device_path.lstrip("/"))
         return self.files / normal.lstrip("/")
 

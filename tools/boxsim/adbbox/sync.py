@@ -74,9 +74,12 @@ class SyncService(Service):
         return _STAT.pack(b"STAT", info.st_mode & 0xFFFFFFFF, info.st_size & 0xFFFFFFFF, int(info.st_mtime))
 
     def _list(self, device_path):
-        folder = self._storage.host_path(device_path)
         entries = []
-        if folder.is_dir():
+        try:
+            folder = self._storage.host_path(device_path)
+        except DeviceFileError:
+            folder = None
+        if folder and folder.is_dir():
             for entry in sorted(folder.iterdir()):
                 info = entry.stat()
                 name = entry.name.encode("utf-8")
@@ -92,13 +95,15 @@ class SyncService(Service):
             path = self._storage.writable_path(device_path)
         except DeviceFileError as error:
             return self._fail(f"couldn't create file: {str(error).rpartition(': ')[2]}")
-        if path.is_dir():
-            return self._fail("couldn't create file: Is a directory")
-        path.parent.mkdir(parents=True, exist_ok=True)
-        # A new file, never the old one rewritten: an installed APK may share the old one's blocks.
-        path.unlink(missing_ok=True)
+        try:
+            path.parent.mkdir(parents=True, exist_ok=True)
+            # A new file, never the old one rewritten: an installed APK may share the old one's blocks.
+            path.unlink(missing_ok=True)
+            out = open(path, "wb")
+        except OSError as error:
+            return self._fail(f"couldn't create file: {error.strerror}")
         mode = int(mode_text) if mode_text.isdigit() else 0o644
-        self._upload = (path, open(path, "wb"), 0)
+        self._upload = (path, out, 0)
         os.chmod(path, stat.S_IMODE(mode) or 0o644)
 
     def _upload_data(self, payload):
