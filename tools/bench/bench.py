@@ -6,7 +6,7 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-BENCHMARKS = []  # module names, run in this order
+BENCHMARKS = ["install"]  # module names, run in this order
 
 
 def main():

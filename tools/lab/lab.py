@@ -156,6 +156,20 @@ class Lab:
         self.run_in(self.pc, ["wine", "cmd", "/c", "exit"], env=self.wine_env(), timeout=120, **quiet)
 
     # --- running things inside --------------------------------------------------------------
+    def limit_box_link(self, rate, device="lo", namespace=None):
+        """Holds traffic to and from port 5555 (the boxes' debug bridge) to a box's link speed,
+        e.g. "100mbit", so that transfers take as long as they would over a real network."""
+        ns = namespace or self.pc
+        tc = ["tc", "-n", ns]
+        sh(*tc, "qdisc", "add", "dev", device, "root", "handle", "1:", "htb", "default", "10")
+        sh(*tc, "class", "add", "dev", device, "parent", "1:", "classid", "1:10", "htb", "rate", "40gbit",
+           "quantum", "200000")
+        sh(*tc, "class", "add", "dev", device, "parent", "1:", "classid", "1:20", "htb", "rate", rate,
+           "ceil", rate, "burst", "256k", "cburst", "256k", "quantum", "200000")
+        for port in ("dport", "sport"):
+            sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
+               "match", "ip", port, "5555", "0xffff", "flowid", "1:20")
+
     def wine_env(self, extra=None):
         env = dict(os.environ)
         env.update({
