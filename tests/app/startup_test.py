@@ -2,6 +2,7 @@
 """The program as a user starts it, under Wine in a private network with loopback only: it shows
 its window and writes its tools folder, a second start gives way at once, an update start runs
 beside the first, and closing the windows ends each instance with exit code 0."""
+import glob
 import os
 import sys
 import unittest
@@ -29,10 +30,7 @@ class Startup(unittest.TestCase):
         return int(out or -1)
 
     def tools_folders(self):
-        found = []
-        for root, dirs, _ in os.walk(self.lab.prefix_path("drive_c", "users")):
-            found += [os.path.join(root, d) for d in dirs if d == "adb_local"]
-        return found
+        return glob.glob(self.lab.prefix_path("drive_c", "users", "*", "Temp", "adb_local"))
 
     def test_single_instance_update_instance_and_close(self):
         first = self.lab.wine([self.exe])
