@@ -2,6 +2,7 @@
 real peer. Runs in a private network namespace with loopback only (see adb_lab)."""
 
 import json
+import os
 import time
 import unittest
 
@@ -125,6 +126,28 @@ class InstallTest(AdbTestCase):
                     self.assertIn(f"Failure [{code}", output)
                     self.assertNotIn("Success", output)
             self.assertEqual(self.installed(box), {})
+
+
+class FileTransferTest(AdbTestCase):
+    def test_push_list_and_pull_back(self):
+        box = self.connected_box("letv")
+        original = self.temp / "data.bin"
+        original.write_bytes(os.urandom(700_000))
+        self.assertEqual(lab.adb("-s", box.serial, "push", original, "/sdcard/Movies/data.bin").returncode, 0)
+        self.assertEqual(box.device_file("/sdcard/Movies/data.bin").read_bytes(), original.read_bytes())
+        listing = lab.adb("-s", box.serial, "ls", "/sdcard/Movies").stdout
+        self.assertRegex(listing, r"(?m)^000081a4 000aae60 [0-9a-f]{8} data\.bin$")
+        copy = self.temp / "copy.bin"
+        self.assertEqual(lab.adb("-s", box.serial, "pull", "/sdcard/Movies/data.bin", copy).returncode, 0)
+        self.assertEqual(copy.read_bytes(), original.read_bytes())
+
+    def test_push_where_the_shell_user_may_not_write(self):
+        box = self.connected_box("letv")
+        original = self.temp / "data.bin"
+        original.write_bytes(b"payload")
+        result = lab.adb("-s", box.serial, "push", original, "/system/app/data.bin")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn("Permission denied", result.stdout)
 
 
 class AuthorisationTest(AdbTestCase):
