@@ -24,8 +24,8 @@ def service_for(name, box):
         return SyncService(box.storage, box.faults)
     options = kind.split(",")
     if options[0] == "shell":
-        v2 = "v2" in options and "shell_v2" in box.profile.features
-        if "v2" in options and not v2:
+        v2 = "v2" in options
+        if v2 and "shell_v2" not in box.profile.features:
             return None
         # Boxes before Android 7 run every command on a pty; later ones only when asked to.
         pty = "pty" in options or ("raw" not in options and box.profile.uses_pty)
