@@ -12,14 +12,7 @@ constexpr size_t kMaxNameLength = 99;
 constexpr int kEngineNotStarted = 333;
 }  // namespace
 
-CShellMgr* CShellMgr::Instance() {
-    static CShellMgr* const engine = [] {
-        auto* created = new (std::nothrow) CShellMgr;
-        if (!created || !created->Start()) ExitProcess(kEngineNotStarted);
-        return created;
-    }();
-    return engine;
-}
+CShellMgr* CShellMgr::Instance() { return SingleInstance(kEngineNotStarted); }
 
 void CShellMgr::SetAdbPath(const std::wstring& path) {
     adb::SetAdbPath(path);

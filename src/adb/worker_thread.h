@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <atomic>
+#include <new>
 
 #include "win/window.h"
 
@@ -59,6 +60,18 @@ public:
     bool PostToWorker(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
         const HWND window = this->Handle();
         return window && PostMessageW(window, msg, wParam, lParam);
+    }
+
+protected:
+    // The process's one worker of type T, created and started on first use. A worker the program
+    // cannot do without ends the process with exitCode when it cannot start.
+    static T* SingleInstance(int exitCode) {
+        static T* const worker = [exitCode] {
+            T* created = new (std::nothrow) T;
+            if (!created || !created->Start()) ExitProcess(static_cast<UINT>(exitCode));
+            return created;
+        }();
+        return worker;
     }
 
 private:

@@ -14,6 +14,7 @@
 #include "app/process_arguments.h"
 #include "app/single_instance.h"
 #include "app/tool_store.h"
+#include "discovery/find_wifi_android.h"
 #include "win/app_module.h"
 #include "win/message_loop.h"
 
@@ -23,7 +24,8 @@ int Run(int showCommand) {
     win::MessageLoop loop;
     win::Module().AddMessageLoop(&loop);
 
-    // The discovery worker starts here, before the main window asks it for the first scan.
+    // Running before the main window exists, so that the window's first scan request finds it.
+    discovery::CFindWifiAndroid::Instance();
 
     int exitCode = 0;
     {
@@ -67,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     const int exitCode = Run(showCommand);
 
-    // The discovery worker is stopped here first, 200 ms at most.
+    discovery::CFindWifiAndroid::Instance()->Stop(200);
     adb::CShellMgr::Instance()->Stop(200);
 
     win::Module().Term();

@@ -6,7 +6,7 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-BENCHMARKS = ["install"]  # module names, run in this order
+BENCHMARKS = ["install", "discovery"]  # module names, run in this order
 
 
 def main():

@@ -10,6 +10,16 @@ again when it ends, also on failure or Ctrl-C.
     with Lab(build_dir) as lab:
         program = lab.wine([exe])          # Popen, runs inside the namespace
         lab.wine_output([tool, "count", cls])
+
+Configuration: {"adapters": [adapter, ...]}, each adapter one /24 network joined to "pc" by a veth
+pair (nothing reaches the machine's own network), in this order:
+    {"subnet": "10.231.77",             # the /24, as its first three octets
+     "pc": 1,                           # host number of the program's computer (default 1)
+     "name": "eth0",                    # the computer's interface name (default eth<index>)
+     "boxes": [{"host": 20, "profile": "mibox", "args": ["--fault", "stall:5"]}],
+     "refusing": [30],                  # hosts that exist but listen on nothing (connects refused)
+     "silent": [40]}                    # hosts that silently drop SYNs
+Every other host of the subnet is absent (nobody answers for its address).
 """
 import atexit
 import os
@@ -21,6 +31,7 @@ import sys
 import tempfile
 import time
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 NAME_PREFIX = "mvr"  # namespaces are "mvr<pid>-<role>"; the pid tells whether their owner still lives
 
 
@@ -52,6 +63,19 @@ def kill_namespace_processes(name):
             pass
 
 
+def make_room_for_neighbours(count):
+    """The kernel's table of link-layer neighbours is shared by every network namespace and holds
+    1024 entries by default: a sweep of four /24 networks needs more. The limits are only raised,
+    never lowered, so labs running side by side cannot undo each other."""
+    for name, least in (("gc_thresh2", 2 * count), ("gc_thresh3", 4 * count)):
+        path = f"/proc/sys/net/ipv4/neigh/default/{name}"
+        with open(path) as f:
+            current = int(f.read())
+        if current < least:
+            with open(path, "w") as f:
+                f.write(str(least))
+
+
 def clone_prefix(base, target):
     """A prefix of the lab's own: hard links for the big unchanging files, real copies of the
     registry, which Wine rewrites."""
@@ -73,6 +97,7 @@ class Lab:
         self.pc = f"{self.tag}-pc"
         self.namespaces = []
         self.processes = []
+        self.boxes = {}  # address -> storage folder of each simulated box
         self.workdir = None
         self.display = display
 
@@ -87,6 +112,11 @@ class Lab:
         try:
             self.workdir = tempfile.mkdtemp(prefix=f"{self.tag}-")
             self._make_namespace(self.pc)
+            adapters = self.config.get("adapters", [])
+            if len(adapters) > 2:
+                make_room_for_neighbours(255 * len(adapters))
+            for index, adapter in enumerate(adapters):
+                self._make_adapter(index, adapter)
             if self.own_display:
                 self._start_display()
             self._start_wine()
@@ -132,6 +162,34 @@ class Lab:
         self.namespaces.append(name)
         sh("ip", "-n", name, "link", "set", "lo", "up")
 
+    def _make_adapter(self, index, adapter):
+        subnet = adapter["subnet"]
+        lan = f"{self.tag}-lan{index}"
+        self._make_namespace(lan)
+        pc_side = adapter.get("name", f"eth{index}")
+        lan_side = f"{self.tag}l{index}"[:15]
+        sh("ip", "link", "add", lan_side, "netns", lan, "type", "veth", "peer", "name", pc_side, "netns", self.pc)
+        sh("ip", "-n", self.pc, "addr", "add", f"{subnet}.{adapter.get('pc', 1)}/24", "dev", pc_side)
+        sh("ip", "-n", self.pc, "link", "set", pc_side, "up")
+        sh("ip", "-n", lan, "link", "set", lan_side, "up")
+        hosts = [box["host"] for box in adapter.get("boxes", [])] + list(adapter.get("refusing", []))
+        for host in hosts:
+            sh("ip", "-n", lan, "addr", "add", f"{subnet}.{host}/24", "dev", lan_side)
+        for host in adapter.get("silent", []):
+            # The computer sends such a host's frames to a MAC that no one has: they vanish.
+            sh("ip", "-n", self.pc, "neigh", "replace", f"{subnet}.{host}", "lladdr",
+               f"02:00:00:00:{index:02x}:{host:02x}", "dev", pc_side, "nud", "permanent")
+        for box in adapter.get("boxes", []):
+            address = f"{subnet}.{box['host']}"
+            storage = os.path.join(self.workdir, "box-" + address)
+            proc = self.spawn(["/usr/bin/python3", os.path.join(HERE, "..", "boxsim", "boxsim.py"),
+                               "--address", address, "--profile", box.get("profile", "generic"),
+                               "--storage", storage] + list(box.get("args", [])),
+                              namespace=lan, stdout=subprocess.PIPE, text=True)
+            if not proc.stdout.readline().startswith("ready"):
+                raise RuntimeError(f"the simulated box at {address} did not start")
+            self.boxes[address] = storage
+
     def _start_display(self):
         read_fd, write_fd = os.pipe()
         proc = self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
@@ -146,7 +204,7 @@ class Lab:
 
     def _start_wine(self):
         base = os.path.join(self.build, "wineprefix")
-        sh(os.path.join(os.path.dirname(__file__), "..", "wine", "prefix"), base)
+        sh(os.path.join(HERE, "..", "wine", "prefix"), base)
         clone_prefix(base, os.path.join(self.workdir, "prefix"))
         # Wine's helper processes start with the first program and keep its output handles, so
         # that first program must not write into a pipe anyone waits on.

@@ -1,0 +1,143 @@
+#include "discovery/find_wifi_android.h"
+
+#include <string>
+
+#include "discovery/adapter_list.h"
+
+namespace discovery {
+
+namespace {
+
+constexpr int kDiscoveryNotStarted = 444;
+constexpr UINT_PTR kProbeTimer = 1;
+constexpr UINT kProbeTimerPeriodMs = 250;
+constexpr u_short kBoxPort = 5555;
+
+std::string ToAnsi(const std::wstring& text) {
+    char narrow[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+    return narrow;
+}
+
+}  // namespace
+
+CFindWifiAndroid* CFindWifiAndroid::Instance() { return SingleInstance(kDiscoveryNotStarted); }
+
+void CFindWifiAndroid::StartScan(HWND window) {
+    notifyWindow_ = window;
+    PostToWorker(WM_SCAN_START);
+}
+
+bool CFindWifiAndroid::OnThreadInit() {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        MessageBoxW(Handle(), L"WSAStartup() Failed", L"网络初始化失败", MB_OK);
+        return false;
+    }
+    return true;
+}
+
+void CFindWifiAndroid::OnThreadExit() {
+    for (const auto& entry : pendingProbes_) closesocket(entry.first);
+    pendingProbes_.clear();
+    WSACleanup();
+    delete this;
+}
+
+LRESULT CFindWifiAndroid::OnScanStart(UINT, WPARAM, LPARAM, bool&) {
+    ScanAll();
+    return 0;
+}
+
+void CFindWifiAndroid::ScanAll() {
+    CSystemAdapterList adapters;
+    subnets_.CollectSubnets(adapters);
+    bool started = false;
+    for (const std::wstring& prefix : subnets_.ScanOrder()) {
+        for (int host : HostOrder()) started = ProbeHost(prefix + L"." + std::to_wstring(host)) || started;
+    }
+    if (!started) return;  // nothing to wait for, and nothing to report
+    if (pendingProbes_.empty())
+        PostResult(0);  // every probe failed at once
+    else
+        SetTimer(Handle(), kProbeTimer, kProbeTimerPeriodMs, nullptr);
+}
+
+bool CFindWifiAndroid::ProbeHost(const std::wstring& address) {
+    const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (probe == INVALID_SOCKET) return false;
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(kBoxPort);
+    target.sin_addr.s_addr = inet_addr(ToAnsi(address).c_str());
+    if (WSAAsyncSelect(probe, Handle(), WM_PROBE_SOCKET, FD_CONNECT) != 0) {
+        closesocket(probe);
+        return false;
+    }
+    pendingProbes_[probe] = Probe{target.sin_addr.s_addr, GetTickCount()};
+    if (connect(probe, reinterpret_cast<const sockaddr*>(&target), sizeof(target)) == SOCKET_ERROR &&
+        WSAGetLastError() != WSAEWOULDBLOCK) {
+        Settle(probe);  // no connect event follows an immediate failure
+    }
+    return true;
+}
+
+LRESULT CFindWifiAndroid::OnProbeSocket(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    const SOCKET probe = static_cast<SOCKET>(wParam);
+    const auto found = pendingProbes_.find(probe);
+    if (found == pendingProbes_.end()) return 0;  // already given up by the time limit
+
+    if (WSAGETSELECTERROR(lParam) != 0) {
+        Settle(probe);
+    } else if (WSAGETSELECTEVENT(lParam) == FD_CONNECT) {
+        sockaddr_in peer{};
+        int length = sizeof(peer);
+        const ULONG address = getpeername(probe, reinterpret_cast<sockaddr*>(&peer), &length) == 0
+                                  ? peer.sin_addr.s_addr
+                                  : found->second.address;
+        Settle(probe);
+        PostResult(address);
+    }
+    EndScanIfSettled();
+    return 0;
+}
+
+LRESULT CFindWifiAndroid::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    if (wParam != kProbeTimer) {
+        handled = false;
+        return 0;
+    }
+    if (!pendingProbes_.empty()) {
+        SettleExpiredProbes();
+        EndScanIfSettled();
+    }
+    return 0;
+}
+
+void CFindWifiAndroid::SettleExpiredProbes() {
+    const DWORD now = GetTickCount();
+    for (auto it = pendingProbes_.begin(); it != pendingProbes_.end();) {
+        const SOCKET probe = it->first;
+        const bool expired = now - it->second.started >= kProbeTimeLimitMs;
+        ++it;
+        if (expired) Settle(probe);
+    }
+}
+
+void CFindWifiAndroid::Settle(SOCKET probe) {
+    closesocket(probe);
+    pendingProbes_.erase(probe);
+}
+
+void CFindWifiAndroid::EndScanIfSettled() {
+    if (!pendingProbes_.empty()) return;
+    KillTimer(Handle(), kProbeTimer);
+    PostResult(0);
+}
+
+void CFindWifiAndroid::PostResult(ULONG address) {
+    const HWND window = notifyWindow_;
+    if (window) PostMessageW(window, WM_SCAN_RESULT, address, 0);
+}
+
+}  // namespace discovery

@@ -1,0 +1,68 @@
+#pragma once
+// The discovery worker: finds TV boxes by trying a TCP connection to port 5555 on every host of the
+// chosen subnets. Every probe is a non-blocking connect whose end arrives as a message on the
+// worker's own thread; nothing is ever sent on a connection, which is closed at once.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <atomic>
+#include <map>
+#include <string>
+
+#include "adb/worker_thread.h"
+#include "discovery/subnet_selection.h"
+
+namespace discovery {
+
+constexpr UINT WM_SCAN_START = 0x1D80;    // to the worker
+constexpr UINT WM_SCAN_RESULT = 0x1D81;   // to the notify window: wParam = box address, 0 = scan ended
+constexpr UINT WM_PROBE_SOCKET = 0x1D82;  // to the worker, from the socket layer
+
+// A host that neither accepts nor refuses within this time is given up, so that every scan ends.
+// It leaves room for a box on Wi-Fi that wakes slowly and for one lost SYN, while a LAN box answers
+// within milliseconds.
+constexpr DWORD kProbeTimeLimitMs = 4000;
+
+class CFindWifiAndroid : public adb::CSomWorkerThread<CFindWifiAndroid> {
+public:
+    // The program's one discovery worker, started on first use; ends the process with 444 if it
+    // cannot start.
+    static CFindWifiAndroid* Instance();
+
+    // Any thread: results go to window; the scan runs on the worker thread.
+    void StartScan(HWND window);
+
+    WIN_BEGIN_MSG_MAP()
+        WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WIN_MESSAGE_HANDLER(WM_PROBE_SOCKET, OnProbeSocket)
+        WIN_MESSAGE_HANDLER(WM_SCAN_START, OnScanStart)
+        WIN_MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    WIN_END_MSG_MAP()
+
+    bool OnThreadInit();
+    void OnThreadExit();
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) { return 0; }
+    LRESULT OnProbeSocket(UINT, WPARAM wParam, LPARAM lParam, bool&);
+    LRESULT OnScanStart(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled);
+
+    struct Probe {
+        ULONG address;  // network byte order
+        DWORD started;  // tick count
+    };
+
+    void ScanAll();
+    bool ProbeHost(const std::wstring& address);
+    void Settle(SOCKET probe);
+    void SettleExpiredProbes();
+    void PostResult(ULONG address);
+    void EndScanIfSettled();
+
+    SubnetSelection subnets_;
+    std::map<SOCKET, Probe> pendingProbes_;  // open probes; their count is what the scan waits for
+    std::atomic<HWND> notifyWindow_{nullptr};
+};
+
+}  // namespace discovery
