@@ -2,6 +2,12 @@
 
 namespace skin {
 
+CSomWnd::~CSomWnd() {
+    if (!manager_) return;
+    manager_->RemoveTips(this);
+    manager_->RemoveWnd(this);
+}
+
 void CSomWnd::Create(ISomWndManager* manager, void* ownerItem, int column, int x, int y, int cx,
                      int cy, int id, uint32_t flags) {
     manager_ = manager;

@@ -21,7 +21,8 @@ enum SomWndFlags : uint32_t {
 class CSomWnd {
 public:
     CSomWnd() = default;
-    virtual ~CSomWnd() = default;
+    // A control that dies before its host leaves the host's list, so no dangling pointer stays.
+    virtual ~CSomWnd();
     CSomWnd(const CSomWnd&) = delete;
     CSomWnd& operator=(const CSomWnd&) = delete;
 

@@ -120,14 +120,27 @@ InkCount CountInk(const Canvas& canvas, const RECT& area, COLORREF background, C
     return count;
 }
 
+ScreenLock::ScreenLock() : mutex_(CreateMutexW(nullptr, FALSE, L"MivoraTestScreen")) {
+    WaitForSingleObject(mutex_, INFINITE);  // an abandoned lock is taken over as well
+}
+
+ScreenLock::~ScreenLock() {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+}
+
 HBRUSH TestHost::WindowClassBackground() {
     static HBRUSH brush = CreateSolidBrush(kHostBackground);
     return brush;
 }
 
-TestHost::TestHost(RECT screenRect) : screenRect_(screenRect) {
-    Create(nullptr, screenRect_, L"skin test host", WS_POPUP | WS_VISIBLE, 0);
-    SetForegroundWindow(Handle());
+TestHost::TestHost(RECT screenRect) : screenRect_(screenRect) { Open(); }
+
+void TestHost::Open() {
+    // Shown without activation: Wine waits two seconds when an active window without a window
+    // manager goes away.
+    Create(nullptr, screenRect_, L"skin test host", WS_POPUP, WS_EX_TOPMOST);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(Handle());
     Pump();
 }

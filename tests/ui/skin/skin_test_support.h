@@ -53,13 +53,26 @@ InkCount CountInk(const Canvas& canvas, const RECT& area, COLORREF background, C
 
 inline constexpr COLORREF kHostBackground = RGB(10, 20, 30);
 
-// A visible pop-up window at a known place on the screen that hosts controls.
+// Test programs run side by side share one display and one pointer: whoever moves the pointer or
+// shows a window that it reads back holds this lock (a named mutex of the Wine prefix) meanwhile.
+class ScreenLock {
+public:
+    ScreenLock();
+    ~ScreenLock();
+    ScreenLock(const ScreenLock&) = delete;
+    ScreenLock& operator=(const ScreenLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+// A visible, topmost pop-up window at a known place on the screen that hosts controls.
 class TestHost : public win::WindowImpl<TestHost> {
 public:
     static UINT WindowClassStyle() { return CS_DBLCLKS; }
     static HBRUSH WindowClassBackground();
 
-    explicit TestHost(RECT screenRect = {100, 100, 500, 400});
+    explicit TestHost(RECT screenRect = {700, 400, 1100, 700});
     ~TestHost() override;
 
     WIN_BEGIN_MSG_MAP()
@@ -68,6 +81,8 @@ public:
         WIN_MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
     WIN_END_MSG_MAP()
 
+    // Makes the window (again), shown at the place given at construction.
+    void Open();
     POINT ScreenPoint(int clientX, int clientY) const;
     // Renders the client area as the manager paints it (WM_PRINTCLIENT).
     void PrintClient(Canvas& canvas);
@@ -81,6 +96,7 @@ public:
 private:
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnMouseMove(UINT, WPARAM, LPARAM, bool&);
+    ScreenLock lock_;
     RECT screenRect_;
 };
 
