@@ -79,6 +79,7 @@ Canvas::~Canvas() {
 }
 
 Rgb Canvas::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return {-1, -1, -1};
     GdiFlush();
     const uint32_t pixel = bits_[y * width_ + x];
     return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),

@@ -31,7 +31,7 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC dc() const { return dc_; }
-    Rgb At(int x, int y) const;
+    Rgb At(int x, int y) const;  // rgb(-1, -1, -1) outside the canvas
     void Fill(COLORREF color);
     int width() const { return width_; }
     int height() const { return height_; }
