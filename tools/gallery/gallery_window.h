@@ -1,0 +1,75 @@
+#pragma once
+// The gallery: one window whose page shows every skin picture frame by frame, or the captions of
+// the install page and the device picker with three-part and nine-part stretches, all drawn by the
+// toolkit's windowless controls. It also lists where it drew what (Manifest) for the picture check.
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/skin/som_text_wnd.h"
+#include "ui/skin/som_wnd_manager.h"
+#include "win/window.h"
+
+namespace gallery {
+
+enum class Page { Pictures, Captions };
+
+class GalleryWindow : public win::WindowImpl<GalleryWindow> {
+public:
+    static constexpr int kWidth = 1260;
+    static constexpr int kHeight = 780;
+
+    explicit GalleryWindow(Page page) : page_(page) {}
+    HWND Create();  // hidden; the caller shows it or renders it
+
+    // Tab-separated lines: what was drawn where, in client coordinates (UTF-8).
+    const std::vector<std::string>& Manifest() const { return manifest_; }
+
+    WIN_BEGIN_MSG_MAP()
+        WIN_CHAIN_MSG_MAP_MEMBER(manager_)
+        WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+        WIN_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    WIN_END_MSG_MAP()
+
+private:
+    class Manager : public skin::CSomWndManager {
+    public:
+        std::function<void(HDC)> background;
+        void PaintBackground(HDC dc, const RECT*) override {
+            if (background) background(dc);
+        }
+    };
+
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
+    void BuildPictures();
+    void BuildCaptions();
+    void AddStatusPanels();
+    void AddPageCaptions();
+    void AddStretches();
+    void AddGlyphProbes();
+
+    template <class T, class... Args>
+    T& Add(Args&&... args) {
+        auto control = std::make_unique<T>(std::forward<Args>(args)...);
+        T& made = *control;
+        controls_.push_back(std::move(control));
+        return made;
+    }
+    skin::CSomTextWnd& AddText(int x, int y, const wchar_t* markup, uint32_t extraFlags = 0);
+    // Lists each run of a caption with the colour it is drawn in.
+    void NoteInk(const skin::CSomTextWnd& text, COLORREF defaultColor);
+    // One manifest line: the fields joined by tabs.
+    void Note(std::initializer_list<std::string> fields);
+
+    Page page_;
+    Manager manager_;
+    std::vector<std::unique_ptr<skin::CSomWnd>> controls_;
+    std::vector<std::string> manifest_;
+};
+
+}  // namespace gallery
