@@ -1,0 +1,40 @@
+#pragma once
+// The client's command line: the commands the program forms, plus version and help.
+//   start-server | kill-server | version | help | devices
+//   connect HOST[:PORT] | disconnect [HOST[:PORT]]
+//   [-s HOST:PORT] shell COMMAND... | install [-r] APK | uninstall PACKAGE
+#include <string>
+#include <vector>
+
+namespace adb::client {
+
+enum class CommandKind {
+    kHelp,
+    kVersion,
+    kStartServer,
+    kKillServer,
+    kConnect,
+    kDisconnect,
+    kDevices,
+    kShell,
+    kInstall,
+    kUninstall,
+};
+
+struct ClientCommand {
+    CommandKind kind = CommandKind::kHelp;
+    std::string serial;    // -s; empty: the one box the client knows
+    std::string argument;  // connect and disconnect: the address; shell: the command; install: the
+                           // APK's path; uninstall: the package
+    bool replace = false;  // install -r
+};
+
+struct ParsedArguments {
+    ClientCommand command;
+    std::string error;  // a usage message when the line is not understood
+};
+
+// arguments: the command line without the program's name, in UTF-8.
+ParsedArguments ParseArguments(const std::vector<std::string>& arguments);
+
+}  // namespace adb::client

@@ -1,0 +1,143 @@
+#include "adb/client/install_command.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "adb/client/client_texts.h"
+#include "adb/client/console.h"
+#include "adb/client/remote_commands.h"
+#include "adb/client/remote_shell.h"
+#include "adb/client/sync_request.h"
+#include "adb/client/time_limits.h"
+
+namespace adb::client {
+
+namespace {
+
+// Bytes handed to the transport at a time; it cuts them into messages of the box's size.
+constexpr size_t kBatch = 1 << 20;
+
+int Fail(const std::string& text) {
+    PrintError(text);
+    return 1;
+}
+
+std::string ReadFailure(uint32_t error) { return "cannot read the file: " + texts::FileErrorText(error); }
+
+// The first line the box writes on the stream, without its line end.
+std::string ReadLine(Transport& transport, LinkStatus& status) {
+    std::string text;
+    while (text.find('\n') == std::string::npos) {
+        Bytes data;
+        status = transport.Read(data, kResultLimitMs);
+        if (!status) break;
+        text += AsText(data);
+    }
+    text = text.substr(0, text.find('\n'));
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+}
+
+int StreamedInstall(Transport& transport, InputFile& apk, const std::string& path, bool replace) {
+    Print(texts::PerformingStreamedInstall());
+    const uint64_t size = apk.Size();
+    LinkStatus status = transport.Open(StreamedInstallService(size, replace));
+    if (!status) return Fail(texts::FailedToInstall(path, texts::LinkReason(status)));
+    uint64_t sent = 0;
+    Bytes chunk;
+    while (status && sent < size) {
+        chunk.clear();
+        uint32_t error = 0;
+        if (!apk.ReadInto(chunk, static_cast<size_t>(std::min<uint64_t>(kBatch, size - sent)), error)) {
+            transport.Close();
+            return Fail(texts::FailedToInstall(path, ReadFailure(error)));
+        }
+        if (chunk.empty()) break;
+        status = transport.Write(chunk);
+        sent += chunk.size();
+    }
+    // A box that gives up early closes the stream, and may have said why first.
+    if (!status && status.kind != LinkStatus::kStreamEnded) {
+        return Fail(texts::FailedToInstall(path, texts::LinkReason(status)));
+    }
+    if (status && sent < size) {
+        transport.Close();
+        return Fail(texts::FailedToInstall(path, "the file became shorter while it was sent"));
+    }
+    const std::string verdict = ReadLine(transport, status);
+    transport.Close();
+    if (verdict.starts_with("Success")) {
+        Print(verdict + "\n");
+        return 0;
+    }
+    return Fail(texts::FailedToInstall(path, verdict.empty() ? texts::LinkReason(status) : verdict));
+}
+
+// Sends the file over a sync stream; empty when the box has it, else why not.
+std::string PushFile(Transport& transport, InputFile& file, const std::string& remote) {
+    LinkStatus status = transport.Open("sync:");
+    if (!status) return texts::LinkReason(status);
+    Bytes batch;
+    AppendSyncSend(batch, remote, kPushedFileMode);
+    Bytes chunk;
+    for (bool more = true; more && status;) {
+        chunk.clear();
+        uint32_t error = 0;
+        if (!file.ReadInto(chunk, kSyncDataMax, error)) {
+            transport.Close();
+            return ReadFailure(error);
+        }
+        more = !chunk.empty();
+        if (more) {
+            AppendSyncDataHeader(batch, chunk.size());
+            batch.insert(batch.end(), chunk.begin(), chunk.end());
+        } else {
+            AppendSyncDone(batch, file.ModifiedUnixTime());
+        }
+        if (batch.size() >= kBatch || !more) {
+            status = transport.Write(batch);
+            batch.clear();
+        }
+    }
+    // A box that refuses the file answers FAIL and closes the stream, maybe before all was sent.
+    if (!status && status.kind != LinkStatus::kStreamEnded) return texts::LinkReason(status);
+    Bytes answer;
+    for (;;) {
+        if (const auto reply = ParseSyncReply(answer)) {
+            if (!reply->first.okay) return "remote " + reply->first.failure;
+            break;
+        }
+        Bytes data;
+        if (status = transport.Read(data, kResultLimitMs); !status) return texts::LinkReason(status);
+        answer.insert(answer.end(), data.begin(), data.end());
+    }
+    Bytes quit;
+    AppendSyncQuit(quit);
+    transport.Write(quit);  // the box closes the stream on QUIT, perhaps before acknowledging it
+    transport.Close();
+    return {};
+}
+
+int PushInstall(Transport& transport, InputFile& apk, const std::string& path, bool replace) {
+    Print(texts::PerformingPushInstall());
+    const std::string remote = PushInstallTarget(path);
+    const uint64_t started = GetTickCount64();
+    if (const std::string problem = PushFile(transport, apk, remote); !problem.empty()) {
+        return Fail(texts::FailedToCopy(path, remote, problem));
+    }
+    Print(texts::Pushed(path, apk.Size(), GetTickCount64() - started));
+    const ShellRun install = RunRemoteCommand(transport, PmInstallCommand(remote, replace));
+    if (!install.finished) return Fail(texts::CommandFailed(texts::LinkReason(install.link)));
+    RunRemoteCommand(transport, RemoveFileCommand(remote));
+    return PackageManagerExitCode(install);
+}
+
+}  // namespace
+
+int InstallApk(Transport& transport, InputFile& apk, const std::string& path, bool replace) {
+    return transport.Banner().Has("cmd") ? StreamedInstall(transport, apk, path, replace)
+                                         : PushInstall(transport, apk, path, replace);
+}
+
+}  // namespace adb::client

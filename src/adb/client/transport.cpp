@@ -1,0 +1,194 @@
+#include "adb/client/transport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "adb/client/time_limits.h"
+
+namespace adb::client {
+
+namespace {
+
+// What this client can do with a box; Google's hosts list theirs the same way.
+constexpr std::string_view kHostBanner = "host::features=shell_v2,cmd";
+
+using Clock = std::chrono::steady_clock;
+
+uint32_t MillisecondsLeft(Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<uint32_t>(left) : 0;
+}
+
+}  // namespace
+
+Transport::~Transport() { Close(); }
+
+LinkStatus Transport::Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::span<const uint8_t> payload) {
+    outbox_.resize(kHeaderSize + payload.size());
+    EncodeHeader(outbox_.data(), command, arg0, arg1, payload, Checksummed());
+    std::copy(payload.begin(), payload.end(), outbox_.begin() + kHeaderSize);
+    return channel_.Send(outbox_, kTransferLimitMs);
+}
+
+LinkStatus Transport::Receive(Message& message, uint32_t limitMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+    if (inbox_.empty()) inbox_.resize(kHeaderSize + kMaxPayload);
+    for (;;) {
+        const size_t buffered = inboxEnd_ - inboxStart_;
+        if (buffered >= kHeaderSize) {
+            const auto header = DecodeHeader(inbox_.data() + inboxStart_);
+            if (!header || header->length > kMaxPayload) return {LinkStatus::kNotAdb};
+            if (buffered >= kHeaderSize + header->length) {
+                const auto payload = inbox_.begin() + static_cast<ptrdiff_t>(inboxStart_ + kHeaderSize);
+                message.header = *header;
+                message.payload.assign(payload, payload + header->length);
+                inboxStart_ += kHeaderSize + header->length;
+                return {};
+            }
+        }
+        // Keep the message being gathered at the front, so that a whole one always fits.
+        if (inboxStart_) {
+            std::memmove(inbox_.data(), inbox_.data() + inboxStart_, buffered);
+            inboxStart_ = 0;
+            inboxEnd_ = buffered;
+        }
+        size_t received = 0;
+        const uint32_t left = MillisecondsLeft(deadline);
+        if (left == 0) return {LinkStatus::kTimedOut, limitMs};
+        const LinkStatus status = channel_.Receive(std::span(inbox_).subspan(inboxEnd_), received, left);
+        if (status.kind == LinkStatus::kTimedOut) return {LinkStatus::kTimedOut, limitMs};
+        if (!status) return status;
+        inboxEnd_ += received;
+    }
+}
+
+HandshakeResult Transport::Handshake(AuthKey* key, bool offerKey) {
+    if (LinkStatus sent = Send(kCnxn, kProtocolVersion, kMaxPayload, AsBytes(kHostBanner)); !sent) {
+        return {HandshakeOutcome::kFailed, sent};
+    }
+    int tokens = 0;
+    bool offered = false;
+    for (;;) {
+        Message message;
+        const LinkStatus status = Receive(message, offered ? kUserLimitMs : kHandshakeLimitMs);
+        if (!status) {
+            // Once the box has asked for a key, whatever ends the talk is a matter of trust: a box
+            // that refuses a key closes the connection, one whose user says nothing stays silent.
+            const bool authenticating = tokens > 0 && status.kind != LinkStatus::kNotAdb;
+            return {authenticating ? HandshakeOutcome::kUnauthorized : HandshakeOutcome::kFailed, status};
+        }
+        const MessageHeader& header = message.header;
+        if (header.command == kCnxn) {
+            version_ = header.arg0;
+            maxWrite_ = std::clamp<size_t>(header.arg1, kMaxPayloadV1, kMaxPayload);
+            banner_ = ParseDeviceBanner(AsText(message.payload));
+            return {HandshakeOutcome::kOnline, {}};
+        }
+        if (header.command != kAuth || header.arg0 != kAuthToken || offered) continue;
+        ++tokens;
+        if (tokens == 1 && key) {
+            if (const auto signature = key->Sign(message.payload)) {
+                if (LinkStatus sent = Send(kAuth, kAuthSignature, 0, *signature); !sent) {
+                    return {HandshakeOutcome::kFailed, sent};
+                }
+                continue;
+            }
+        }
+        if (!offerKey || !key) return {HandshakeOutcome::kUnauthorized, {}};
+        std::string line = key->PublicKeyLine();
+        line.push_back('\0');
+        if (LinkStatus sent = Send(kAuth, kAuthPublicKey, 0, AsBytes(line)); !sent) {
+            return {HandshakeOutcome::kUnauthorized, sent};
+        }
+        offered = true;
+    }
+}
+
+bool Transport::TakeStreamMessage(const Message& message, LinkStatus& status) {
+    const MessageHeader& header = message.header;
+    if (!streamOpen_ || header.arg1 != localId_) return false;
+    if (header.command == kWrte) {
+        received_.push_back(message.payload);
+        status = Send(kOkay, localId_, remoteId_, {});
+        return true;
+    }
+    if (header.command == kClse) {
+        streamOpen_ = false;
+        streamEnded_ = true;
+        status = {LinkStatus::kStreamEnded};
+        return true;
+    }
+    return false;
+}
+
+LinkStatus Transport::Open(std::string_view service) {
+    Close();
+    localId_ = nextLocalId_++;
+    remoteId_ = 0;
+    streamEnded_ = false;
+    received_.clear();
+    std::string request(service);
+    request.push_back('\0');
+    if (LinkStatus sent = Send(kOpen, localId_, 0, AsBytes(request)); !sent) return sent;
+    for (;;) {
+        Message message;
+        if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
+        if (message.header.arg1 != localId_) continue;
+        if (message.header.command == kOkay) {
+            remoteId_ = message.header.arg0;
+            streamOpen_ = true;
+            return {};
+        }
+        if (message.header.command == kClse) return {LinkStatus::kRefused};
+    }
+}
+
+LinkStatus Transport::Write(std::span<const uint8_t> data) {
+    while (!data.empty()) {
+        if (!streamOpen_) return {LinkStatus::kStreamEnded};
+        const auto piece = data.first(std::min(data.size(), maxWrite_));
+        if (LinkStatus sent = Send(kWrte, localId_, remoteId_, piece); !sent) return sent;
+        for (bool acknowledged = false; !acknowledged;) {
+            Message message;
+            if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
+            LinkStatus streamStatus;
+            if (TakeStreamMessage(message, streamStatus)) {
+                if (!streamStatus) return streamStatus;
+                continue;
+            }
+            acknowledged = message.header.command == kOkay && message.header.arg1 == localId_;
+        }
+        data = data.subspan(piece.size());
+    }
+    return {};
+}
+
+LinkStatus Transport::Read(Bytes& data, uint32_t limitMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+    while (received_.empty()) {
+        if (streamEnded_ || !streamOpen_) return {LinkStatus::kStreamEnded};
+        Message message;
+        const uint32_t left = MillisecondsLeft(deadline);
+        if (left == 0) return {LinkStatus::kTimedOut, limitMs};
+        if (LinkStatus status = Receive(message, left); !status) {
+            return status.kind == LinkStatus::kTimedOut ? LinkStatus{LinkStatus::kTimedOut, limitMs} : status;
+        }
+        LinkStatus streamStatus;
+        if (TakeStreamMessage(message, streamStatus) && !streamStatus &&
+            streamStatus.kind != LinkStatus::kStreamEnded) {
+            return streamStatus;
+        }
+    }
+    data = std::move(received_.front());
+    received_.pop_front();
+    return {};
+}
+
+void Transport::Close() {
+    if (!streamOpen_) return;
+    streamOpen_ = false;
+    Send(kClse, localId_, remoteId_, {});
+}
+
+}  // namespace adb::client

@@ -1,0 +1,79 @@
+#pragma once
+// The transport over one connection to a box: the handshake with its authentication, then one
+// stream at a time (OPEN, WRTE/OKAY with one write outstanding, CLSE). Every wait has a limit.
+#include <deque>
+#include <string_view>
+
+#include "adb/client/auth_key.h"
+#include "adb/client/byte_channel.h"
+#include "adb/client/device_banner.h"
+#include "adb/client/wire_message.h"
+
+namespace adb::client {
+
+enum class HandshakeOutcome {
+    kOnline,
+    kUnauthorized,  // the box wants a key it does not trust (its user refused or did not answer)
+    kFailed,        // no proper answer: silence, garbage, or the connection ended
+};
+
+struct HandshakeResult {
+    HandshakeOutcome outcome = HandshakeOutcome::kFailed;
+    LinkStatus link;  // what ended the handshake when it did not succeed
+};
+
+class Transport {
+public:
+    explicit Transport(ByteChannel& channel) : channel_(channel) {}
+    // Closes a stream still open, so that the box never keeps a half-used service.
+    ~Transport();
+    Transport(const Transport&) = delete;
+    Transport& operator=(const Transport&) = delete;
+
+    // key may be null (no usable key). With offerKey, a box that does not trust the key is offered
+    // it, which makes the box ask its user; the answer is awaited for kUserLimitMs.
+    HandshakeResult Handshake(AuthKey* key, bool offerKey);
+    const DeviceBanner& Banner() const { return banner_; }
+
+    // Opens a service ("shell:...", "sync:", ...); kRefused when the box turns it down.
+    LinkStatus Open(std::string_view service);
+    // Writes data in messages of the box's size, each acknowledged before the next is sent;
+    // kStreamEnded when the box closes the stream first.
+    LinkStatus Write(std::span<const uint8_t> data);
+    // The next bytes the box writes on the stream; kStreamEnded once it has closed it.
+    LinkStatus Read(Bytes& data, uint32_t limitMs);
+    // Closes the stream from our side if it is still open.
+    void Close();
+
+private:
+    struct Message {
+        MessageHeader header;
+        Bytes payload;
+    };
+
+    LinkStatus Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::span<const uint8_t> payload);
+    LinkStatus Receive(Message& message, uint32_t limitMs);
+    // A message that belongs to the open stream: data is queued and acknowledged, CLSE ends it.
+    // Returns true when it was one.
+    bool TakeStreamMessage(const Message& message, LinkStatus& status);
+    bool Checksummed() const { return version_ < kProtocolVersion; }
+
+    ByteChannel& channel_;
+    DeviceBanner banner_;
+    uint32_t version_ = 0;
+    size_t maxWrite_ = kMaxPayloadV1;
+
+    Bytes inbox_;
+    size_t inboxStart_ = 0;
+    size_t inboxEnd_ = 0;
+    Bytes outbox_;
+
+    uint32_t nextLocalId_ = 1;
+    uint32_t localId_ = 0;
+    uint32_t remoteId_ = 0;
+    bool streamOpen_ = false;    // opened and not yet closed by us
+    bool streamEnded_ = false;   // the box closed it
+    std::deque<Bytes> received_;
+};
+
+}  // namespace adb::client
