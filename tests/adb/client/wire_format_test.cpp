@@ -2,6 +2,8 @@
 // the box's banner.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "adb/client/device_banner.h"
 #include "adb/client/shell_v2_reader.h"
 #include "adb/client/sync_request.h"
@@ -90,9 +92,10 @@ TEST(SyncRequest, RepliesWholeCutAndStrange) {
 }
 
 Bytes Packet(uint8_t id, std::string_view data) {
-    Bytes packet{id};
-    AppendLe32(packet, static_cast<uint32_t>(data.size()));
-    packet.insert(packet.end(), data.begin(), data.end());
+    Bytes packet(5 + data.size());
+    packet[0] = id;
+    PutLe32(packet.data() + 1, static_cast<uint32_t>(data.size()));
+    std::copy(data.begin(), data.end(), packet.begin() + 5);
     return packet;
 }
 
