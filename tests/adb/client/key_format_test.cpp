@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "adb/client/adb_key_check.h"
 #include "adb/client/android_public_key.h"
 #include "adb/client/base64.h"
 #include "adb/client/der.h"
@@ -82,14 +83,10 @@ TEST(Der, DamagedElementsAreRefused) {
 }
 
 TEST(PrivateKeyFiles, OpenSslKeysReadAndWriteBackByteForByte) {
-    const auto pkcs8 = PemDecode(test_keys::kPkcs8);
-    ASSERT_TRUE(pkcs8);
-    EXPECT_EQ(pkcs8->label, "PRIVATE KEY");
-    const auto key = DecodePrivateKey(pkcs8->der);
+    const auto key = test_support::ExpectAdbKey(test_keys::kPkcs8);
     ASSERT_TRUE(key);
-    EXPECT_EQ(key->modulus.size(), 256u);
-    EXPECT_EQ(key->publicExponent, (Bytes{0x01, 0x00, 0x01}));
     EXPECT_EQ(key->prime1.size(), 128u);
+    const auto pkcs8 = PemDecode(test_keys::kPkcs8);
     // Our encoding is the one OpenSSL wrote: DER has only one.
     EXPECT_EQ(EncodePkcs8(*key), pkcs8->der);
     EXPECT_EQ(PemEncode("PRIVATE KEY", EncodePkcs8(*key)), test_keys::kPkcs8);

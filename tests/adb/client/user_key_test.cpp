@@ -9,10 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "adb/client/adb_key_check.h"
 #include "adb/client/android_public_key.h"
 #include "adb/client/base64.h"
-#include "adb/client/pem.h"
-#include "adb/client/rsa_key.h"
 #include "adb/client/test_keys.h"
 #include "adb/client/user_key.h"
 #include "test_support/temp_dir.h"
@@ -71,13 +70,8 @@ TEST(UserKey, MadeOnFirstUseAsGooglesClientWritesItAndKeptAfterwards) {
     const auto first = Load(keyPath, problem);
     ASSERT_TRUE(first) << problem;
 
-    const auto pem = PemDecode(ReadText(keyPath));
-    ASSERT_TRUE(pem);
-    EXPECT_EQ(pem->label, "PRIVATE KEY");
-    const auto stored = DecodePrivateKey(pem->der);
+    const auto stored = test_support::ExpectAdbKey(ReadText(keyPath));
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->modulus.size(), 256u);
-    EXPECT_EQ(stored->publicExponent, (Bytes{1, 0, 1}));
 
     const std::string line = first->PublicKeyLine();
     EXPECT_EQ(ReadText(keyPath.string() + ".pub"), line + "\n");
