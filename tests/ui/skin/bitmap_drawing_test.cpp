@@ -36,11 +36,24 @@ void ExpectColumns(const Canvas& canvas, int left, int top, const std::vector<in
     }
 }
 
-void ExpectUntouched(const Canvas& canvas, const RECT& area) {
+// Every pixel of area must pass; pass gets coordinates relative to the area's corner.
+template <class Pass>
+void ExpectPixels(const Canvas& canvas, const RECT& area, Pass pass) {
     for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x)
-            ASSERT_EQ(canvas.At(x, y), skin_test::ToRgb(kMagenta)) << x << "," << y;
+        for (int x = area.left; x < area.right; ++x) {
+            const Rgb p = canvas.At(x, y);
+            ASSERT_TRUE(pass(x - area.left, y - area.top, p)) << p << " at " << x << "," << y;
+        }
     }
+}
+
+void ExpectUntouched(const Canvas& canvas, const RECT& area) {
+    ExpectPixels(canvas, area, [](int, int, Rgb p) { return p == skin_test::ToRgb(kMagenta); });
+}
+
+// The grid picture's pixels from (sx, sy) on, unscaled.
+auto GridFrom(int sx, int sy) {
+    return [sx, sy](int x, int y, Rgb p) { return p == GridPixel(sx + x, sy + y); };
 }
 
 // Writes a resource of the test program to a file. A BITMAP resource lacks the file header.
@@ -111,29 +124,15 @@ TEST(NinePartDrawing, KeepsTheCornersAndStretchesEdgesAndCentre) {
     Canvas canvas(90, 70, kMagenta);
     panel.Draw(canvas.dc(), 5, 5, 70, 50, 0);
     // Middle width 70 - 8 - 8 = 54, middle height 50 - 6 - 6 = 38.
-    for (int y = 0; y < 6; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            ASSERT_EQ(canvas.At(5 + x, 5 + y), GridPixel(x, y));                // top left
-            ASSERT_EQ(canvas.At(5 + 62 + x, 5 + y), GridPixel(22 + x, y));      // top right
-            ASSERT_EQ(canvas.At(5 + x, 5 + 44 + y), GridPixel(x, 18 + y));      // bottom left
-            ASSERT_EQ(canvas.At(5 + 62 + x, 5 + 44 + y), GridPixel(22 + x, 18 + y));
-        }
-    }
+    ExpectPixels(canvas, {5, 5, 13, 11}, GridFrom(0, 0));
+    ExpectPixels(canvas, {67, 5, 75, 11}, GridFrom(22, 0));
+    ExpectPixels(canvas, {5, 49, 13, 55}, GridFrom(0, 18));
+    ExpectPixels(canvas, {67, 49, 75, 55}, GridFrom(22, 18));
     // Edges keep their fixed dimension: the top edge holds source rows 0-5 whatever column.
-    for (int x = 8; x < 62; ++x) {
-        for (int y = 0; y < 6; ++y) {
-            const Rgb p = canvas.At(5 + x, 5 + y);
-            ASSERT_EQ(p.g, 10 * y) << x << "," << y;
-            ASSERT_TRUE(p.r >= 8 * 8 && p.r <= 8 * 21) << p;
-        }
-    }
+    ExpectPixels(canvas, {13, 5, 67, 11}, [](int, int y, Rgb p) { return p.g == 10 * y && p.r >= 64 && p.r <= 168; });
     // The centre comes from the source's centre only.
-    for (int y = 6; y < 44; ++y) {
-        for (int x = 8; x < 62; ++x) {
-            const Rgb p = canvas.At(5 + x, 5 + y);
-            ASSERT_TRUE(p.r >= 8 * 8 && p.r <= 8 * 21 && p.g >= 60 && p.g <= 170) << p << " at " << x << "," << y;
-        }
-    }
+    ExpectPixels(canvas, {13, 11, 67, 49},
+                 [](int, int, Rgb p) { return p.r >= 64 && p.r <= 168 && p.g >= 60 && p.g <= 170; });
     ExpectUntouched(canvas, {0, 0, 90, 5});
     ExpectUntouched(canvas, {75, 0, 90, 70});
     ExpectUntouched(canvas, {0, 55, 90, 70});
@@ -143,9 +142,7 @@ TEST(NinePartDrawing, AtItsOwnSizeReproducesThePicture) {
     skin::CSomBitmap9Part panel(kGrid, 1, 8, 22, 6, 18);
     Canvas canvas(30, 24, kMagenta);
     panel.Draw(canvas.dc(), 0, 0, 30, 24, 0);
-    for (int y = 0; y < 24; ++y) {
-        for (int x = 0; x < 30; ++x) ASSERT_EQ(canvas.At(x, y), GridPixel(x, y)) << x << "," << y;
-    }
+    ExpectPixels(canvas, {0, 0, 30, 24}, GridFrom(0, 0));
 }
 
 TEST(NinePartDrawing, ASmallTargetShowsOnlyTheCornersWithoutSpill) {
@@ -191,9 +188,7 @@ TEST(FrameDrawing, TakesStackedFramesFromTheirRows) {
     ASSERT_EQ(stack.GetFrameHeight(), 20);
     Canvas canvas(12, 20, kMagenta);
     stack.DrawFrame(canvas.dc(), 0, 0, 3);  // source rectangle (0, 60, 12 x 20)
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 12; ++x) ASSERT_EQ(canvas.At(x, y), (Rgb{190, y * 12, x * 20})) << x << "," << y;
-    }
+    ExpectPixels(canvas, {0, 0, 12, 20}, [](int x, int y, Rgb p) { return p == Rgb{190, y * 12, x * 20}; });
 }
 
 TEST(FrameDrawing, CopiesAndStretchesOpaqueBmpFramesWithoutAlpha) {
@@ -202,9 +197,7 @@ TEST(FrameDrawing, CopiesAndStretchesOpaqueBmpFramesWithoutAlpha) {
     ASSERT_EQ(opaque.GetFrameWidth(), 3);
     Canvas canvas(12, 12, kMagenta);
     opaque.DrawFrame(canvas.dc(), 1, 1, 1);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 3; ++x) ASSERT_EQ(canvas.At(1 + x, 1 + y), (Rgb{(3 + x) * 40, y * 60, 90}));
-    }
+    ExpectPixels(canvas, {1, 1, 4, 5}, [](int x, int y, Rgb p) { return p == Rgb{(3 + x) * 40, y * 60, 90}; });
     EXPECT_EQ(canvas.At(4, 1), skin_test::ToRgb(kMagenta));
     canvas.Fill(kMagenta);
     opaque.Draw(canvas.dc(), 0, 0, 6, 8, 0);  // frame 0 doubled

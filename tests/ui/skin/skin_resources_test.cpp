@@ -76,25 +76,23 @@ TEST(SkinResources, FramesAreTheCellsOfTheirPicture) {
     }
 }
 
-TEST(SkinResources, TheWindowBackgroundAtItsOwnSizeIsThePictureUnscaled) {
-    CSomBitmap plain(10001, CSomBitmap::kPng);
-    Canvas expected(900, 600, RGB(255, 0, 255));
-    plain.DrawFrame(expected.dc(), 0, 0, 0);
-    Canvas drawn(900, 600, RGB(255, 0, 255));
-    Skin()->Bitmap(10001)->Draw(drawn.dc(), 0, 0, 900, 600, 0);
-    ExpectSamePixels(expected, drawn, {0, 0, 900, 600}, 0, 0);
-}
-
-TEST(SkinResources, TheWindowBackgroundKeepsItsCornersWhenStretched) {
+// The background's fixed borders: left 30, right part from x 336, top 40, bottom part from y 93.
+TEST(SkinResources, TheWindowBackgroundKeepsItsCornersUnscaled) {
     CSomBitmap plain(10001, CSomBitmap::kPng);
     Canvas picture(900, 600, RGB(255, 0, 255));
     plain.DrawFrame(picture.dc(), 0, 0, 0);
-    Canvas drawn(1100, 700, RGB(255, 0, 255));
-    Skin()->Bitmap(10001)->Draw(drawn.dc(), 0, 0, 1100, 700, 0);
-    ExpectSamePixels(drawn, picture, {0, 0, 30, 40}, 0, 0);                // top left
-    ExpectSamePixels(drawn, picture, {1100 - 564, 0, 1100, 40}, 336, 0);   // top right
-    ExpectSamePixels(drawn, picture, {0, 700 - 507, 30, 700}, 0, 93);      // bottom left
-    ExpectSamePixels(drawn, picture, {1100 - 564, 700 - 507, 1100, 700}, 336, 93);
+    for (const SIZE size : {SIZE{900, 600}, SIZE{1100, 700}}) {
+        SCOPED_TRACE(size.cx);
+        const int w = size.cx, h = size.cy;
+        Canvas drawn(w, h, RGB(255, 0, 255));
+        Skin()->Bitmap(10001)->Draw(drawn.dc(), 0, 0, w, h, 0);
+        ExpectSamePixels(drawn, picture, {0, 0, 30, 40}, 0, 0);
+        ExpectSamePixels(drawn, picture, {w - 564, 0, w, 40}, 336, 0);
+        ExpectSamePixels(drawn, picture, {0, h - 507, 30, h}, 0, 93);
+        ExpectSamePixels(drawn, picture, {w - 564, h - 507, w, h}, 336, 93);
+        // At its own size the middle is not scaled either.
+        if (w == 900) ExpectSamePixels(drawn, picture, {0, 0, 900, 600}, 0, 0);
+    }
 }
 
 TEST(SkinFonts, AreTenYaHeiFontsAtTheTableHeightsAndWeights) {
