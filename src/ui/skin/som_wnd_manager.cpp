@@ -80,10 +80,15 @@ void CSomWndManager::OnPaint(HDC given) {
     PAINTSTRUCT paint{};
     HDC dc = given ? given : BeginPaint(host_, &paint);
     RECT area = paint.rcPaint;
+    // Painting clips each control out of the context: a caller's context gets its clip back.
+    const int saved = given ? SaveDC(given) : 0;
     if (given) GetClipBox(given, &area);
     PaintBackground(dc, &area);
     PaintWnds(dc, area);
-    if (!given) EndPaint(host_, &paint);
+    if (given)
+        RestoreDC(given, saved);
+    else
+        EndPaint(host_, &paint);
 }
 
 bool CSomWndManager::OnSetCursor(LRESULT& result) {

@@ -70,6 +70,9 @@ TEST_F(Manager, TheFirstRegisteredControlWinsClicksAndPaintsOnTop) {
     EXPECT_EQ(canvas.At(50, 30), ToRgb(kRed));      // overlap
     EXPECT_EQ(canvas.At(90, 50), ToRgb(kGreen));    // second alone
     EXPECT_EQ(canvas.At(200, 200), ToRgb(skin_test::kHostBackground));
+    // The caller's context gets its clipping back: it can draw over the controls' places again.
+    canvas.Fill(RGB(1, 2, 3));
+    EXPECT_EQ(canvas.At(50, 30), (Rgb{1, 2, 3}));
 }
 
 TEST_F(Manager, AClickNotifiesTheHostOnceWithTheControlsId) {
