@@ -1,6 +1,6 @@
 // The process-wide skin against the program's real pictures: every entry by resource number with
 // its frame layout, frames that are the cells of their picture, the window background drawn
-// nine-part at its own size, the ten caption fonts and the light brush.
+// nine-part with its corners unscaled, and the ten caption fonts.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -124,13 +124,6 @@ TEST(SkinFonts, DrawChineseGlyphs) {
     EXPECT_EQ(GetGlyphIndicesW(canvas.dc(), L"盒子装", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS), 3u);
     for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF);
     EXPECT_NE(glyphs[0], glyphs[1]);
-}
-
-TEST(SkinResources, TheLightBrushIsTheSkinsBackgroundColour) {
-    LOGBRUSH brush{};
-    ASSERT_TRUE(GetObjectW(Skin()->lightBrush, sizeof(brush), &brush));
-    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_SOLID));
-    EXPECT_EQ(brush.lbColor, 0xFFFCF6u);
 }
 
 }  // namespace

@@ -370,14 +370,4 @@ TEST(SomWnd, CreateRegistersThenCreatesMovesAndSizes) {
     EXPECT_TRUE(a.IsEnabled());
 }
 
-TEST(SomWnd, DeleteThisDisposesOfAHeapControl) {
-    static int destroyed = 0;
-    struct Counted : ProbeWnd {
-        ~Counted() override { ++destroyed; }
-    };
-    skin::CSomWnd* wnd = new Counted;
-    wnd->DeleteThis();
-    EXPECT_EQ(destroyed, 1);
-}
-
 }  // namespace
