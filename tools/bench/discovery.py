@@ -2,7 +2,6 @@
 first box, to the last box and to the end-of-scan message (one /24 with 2 boxes and a silent host),
 and the end of a sweep of four /24 networks (1,020 probes)."""
 import os
-import subprocess
 import sys
 import time
 

@@ -192,7 +192,7 @@ class Lab:
 
     def _start_display(self):
         read_fd, write_fd = os.pipe()
-        proc = self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
+        self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
                            "-nolisten", "tcp"], pass_fds=(write_fd,),
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)

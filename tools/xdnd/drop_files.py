@@ -8,7 +8,7 @@ import sys
 import time
 import urllib.parse
 
-from Xlib import X, Xatom, display, protocol
+from Xlib import X, display, protocol
 
 TIMEOUT = 10
 

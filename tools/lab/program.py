@@ -1,0 +1,89 @@
+"""The program under Wine in a lab, started from a copy so that its "-adblog" command log stays
+with the run, and what a user can see of it."""
+import json
+import os
+import re
+import shutil
+
+from lab import wait_until
+from screen import LINK_RGB, Screen
+
+WIDTH, HEIGHT = 900, 600
+
+# Where the page's pictures stand in the window: (skin picture, x, y).
+READY = (10033, 394, 240)
+WAIT = (10031, 394, 240)
+DONE = (10029, 416, 240)
+NO_BOX = (10034, 15, 44)
+DROP_AREA = (10030, 151, 200)
+PANEL = (10022, 0, 25)
+BADGE = (10025, 155, 55)
+# Centres of the controls a user clicks.
+DEVICE_PANEL_AT = (89, 59)
+TAB_AT = [(240, 61), (320, 61), (400, 61)]
+ABOUT_AT = (829, 12)
+
+
+class Program:
+    def __init__(self, lab, build, args=("-adblog",)):
+        self.lab = lab
+        self.folder = os.path.join(lab.workdir, "program")
+        os.makedirs(self.folder, exist_ok=True)
+        self.exe = os.path.join(self.folder, "MivoraBoxAssistant.exe")
+        shutil.copy(os.path.join(build, "MivoraBoxAssistant.exe"), self.exe)
+        self.screen = Screen(lab, os.path.join(build, "generated", "skin"))
+        self.process = lab.wine([self.exe] + list(args))
+        self.origin = wait_until(lambda: self.screen.window(WIDTH, HEIGHT), 60)
+        if not self.origin:
+            raise AssertionError("the main window did not appear")
+
+    def log(self):
+        try:
+            with open(os.path.join(self.folder, "MivoraBoxAssistant.log"), encoding="latin-1") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def commands(self, word):
+        """The client command lines the program ran that contain word, in order."""
+        return re.findall(r"<-----before DoCommand \$adb\$ (.*" + word + r".*)\r\n", self.log())
+
+    def shows(self, picture, frame=0):
+        number, x, y = picture
+        return self.screen.shows(self.screen.shot(), number, self.origin[0] + x, self.origin[1] + y, frame)
+
+    def wait_shows(self, picture, timeout=30):
+        return wait_until(lambda: self.shows(picture), timeout, interval=0.3)
+
+    def click(self, at):
+        self.screen.click(self.origin[0] + at[0], self.origin[1] + at[1])
+
+    def drop(self, paths):
+        return self.screen.drop(self.origin[0] + 450, self.origin[1] + 320, paths)
+
+    def colour_runs(self, rgb, top, bottom):
+        shot = self.screen.shot()
+        x0, y0 = self.origin
+        return [(a - x0, b - x0, c - y0, d - y0)
+                for a, b, c, d in self.screen.colour_runs(shot, rgb, x0, y0 + top, x0 + WIDTH, y0 + bottom)]
+
+    def click_link(self, top, bottom, index=0):
+        """Clicks the index-th link (by its colour) between the two heights of the window."""
+        runs = [run for run in self.colour_runs(LINK_RGB, top, bottom) if run[1] - run[0] > 8]
+        if len(runs) <= index:
+            raise AssertionError(f"no link {index} between y {top} and {bottom}: {runs}")
+        x0, x1, y0, y1 = runs[index]
+        self.click(((x0 + x1) // 2, (y0 + y1) // 2))
+
+    def screenshot(self, path):
+        self.lab.screenshot(path)
+        return path
+
+
+def box_packages(lab, address):
+    """What the simulated box at address has installed."""
+    try:
+        with open(os.path.join(lab.boxes[address], "packages.json"), encoding="utf-8") as f:
+            return json.load(f)
+    except FileNotFoundError:
+        return {}
