@@ -113,9 +113,15 @@ bool Transport::TakeStreamMessage(const Message& message, LinkStatus& status) {
         status = Send(kOkay, localId_, remoteId_, {});
         return true;
     }
+    if (header.command == kOkay) {
+        writeOutstanding_ = false;
+        status = {};
+        return true;
+    }
     if (header.command == kClse) {
         streamOpen_ = false;
         streamEnded_ = true;
+        writeOutstanding_ = false;
         status = {LinkStatus::kStreamEnded};
         return true;
     }
@@ -127,6 +133,7 @@ LinkStatus Transport::Open(std::string_view service) {
     localId_ = nextLocalId_++;
     remoteId_ = 0;
     streamEnded_ = false;
+    writeOutstanding_ = false;
     received_.clear();
     std::string request(service);
     request.push_back('\0');
@@ -144,21 +151,23 @@ LinkStatus Transport::Open(std::string_view service) {
     }
 }
 
+LinkStatus Transport::AwaitAcknowledgement() {
+    while (writeOutstanding_) {
+        Message message;
+        if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
+        LinkStatus streamStatus;
+        if (TakeStreamMessage(message, streamStatus) && !streamStatus) return streamStatus;
+    }
+    return {};
+}
+
 LinkStatus Transport::Write(std::span<const uint8_t> data) {
     while (!data.empty()) {
+        if (LinkStatus acknowledged = AwaitAcknowledgement(); !acknowledged) return acknowledged;
         if (!streamOpen_) return {LinkStatus::kStreamEnded};
         const auto piece = data.first(std::min(data.size(), maxWrite_));
         if (LinkStatus sent = Send(kWrte, localId_, remoteId_, piece); !sent) return sent;
-        for (bool acknowledged = false; !acknowledged;) {
-            Message message;
-            if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
-            LinkStatus streamStatus;
-            if (TakeStreamMessage(message, streamStatus)) {
-                if (!streamStatus) return streamStatus;
-                continue;
-            }
-            acknowledged = message.header.command == kOkay && message.header.arg1 == localId_;
-        }
+        writeOutstanding_ = true;
         data = data.subspan(piece.size());
     }
     return {};
@@ -188,6 +197,7 @@ LinkStatus Transport::Read(Bytes& data, uint32_t limitMs) {
 void Transport::Close() {
     if (!streamOpen_) return;
     streamOpen_ = false;
+    writeOutstanding_ = false;
     Send(kClse, localId_, remoteId_, {});
 }
 

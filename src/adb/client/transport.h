@@ -37,8 +37,10 @@ public:
 
     // Opens a service ("shell:...", "sync:", ...); kRefused when the box turns it down.
     LinkStatus Open(std::string_view service);
-    // Writes data in messages of the box's size, each acknowledged before the next is sent;
-    // kStreamEnded when the box closes the stream first.
+    // Writes data in messages of the box's size. One message is outstanding at a time: each waits
+    // for the box's acknowledgement of the one before, and the last one's is awaited by the next
+    // Write or Read, so that the caller can prepare more data meanwhile. kStreamEnded when the box
+    // closes the stream first.
     LinkStatus Write(std::span<const uint8_t> data);
     // The next bytes the box writes on the stream; kStreamEnded once it has closed it.
     LinkStatus Read(Bytes& data, uint32_t limitMs);
@@ -53,9 +55,10 @@ private:
 
     LinkStatus Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::span<const uint8_t> payload);
     LinkStatus Receive(Message& message, uint32_t limitMs);
-    // A message that belongs to the open stream: data is queued and acknowledged, CLSE ends it.
-    // Returns true when it was one.
+    // A message that belongs to the open stream: data is queued and acknowledged, OKAY answers our
+    // outstanding write, CLSE ends the stream. Returns true when it was one.
     bool TakeStreamMessage(const Message& message, LinkStatus& status);
+    LinkStatus AwaitAcknowledgement();
     bool Checksummed() const { return version_ < kProtocolVersion; }
 
     ByteChannel& channel_;
@@ -73,6 +76,7 @@ private:
     uint32_t remoteId_ = 0;
     bool streamOpen_ = false;    // opened and not yet closed by us
     bool streamEnded_ = false;   // the box closed it
+    bool writeOutstanding_ = false;
     std::deque<Bytes> received_;
 };
 
