@@ -1,7 +1,6 @@
 #include "adb/client/transport.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 #include "adb/client/time_limits.h"
@@ -12,13 +11,6 @@ namespace {
 
 // What this client can do with a box; Google's hosts list theirs the same way.
 constexpr std::string_view kHostBanner = "host::features=shell_v2,cmd";
-
-using Clock = std::chrono::steady_clock;
-
-uint32_t MillisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left > 0 ? static_cast<uint32_t>(left) : 0;
-}
 
 }  // namespace
 
@@ -31,8 +23,7 @@ LinkStatus Transport::Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::
     return channel_.Send(outbox_, kTransferLimitMs);
 }
 
-LinkStatus Transport::Receive(Message& message, uint32_t limitMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+LinkStatus Transport::Receive(Message& message, const Deadline& deadline) {
     if (inbox_.empty()) inbox_.resize(kHeaderSize + kMaxPayload);
     for (;;) {
         const size_t buffered = inboxEnd_ - inboxStart_;
@@ -54,10 +45,10 @@ LinkStatus Transport::Receive(Message& message, uint32_t limitMs) {
             inboxEnd_ = buffered;
         }
         size_t received = 0;
-        const uint32_t left = MillisecondsLeft(deadline);
-        if (left == 0) return {LinkStatus::kTimedOut, limitMs};
-        const LinkStatus status = channel_.Receive(std::span(inbox_).subspan(inboxEnd_), received, left);
-        if (status.kind == LinkStatus::kTimedOut) return {LinkStatus::kTimedOut, limitMs};
+        const uint32_t left = deadline.MillisecondsLeft();
+        const LinkStatus status = left ? channel_.Receive(std::span(inbox_).subspan(inboxEnd_), received, left)
+                                       : LinkStatus{LinkStatus::kTimedOut};
+        if (status.kind == LinkStatus::kTimedOut) return {LinkStatus::kTimedOut, deadline.LimitMs()};
         if (!status) return status;
         inboxEnd_ += received;
     }
@@ -69,9 +60,10 @@ HandshakeResult Transport::Handshake(AuthKey* key, bool offerKey) {
     }
     int tokens = 0;
     bool offered = false;
+    Deadline answer = Deadline::In(kHandshakeLimitMs);
     for (;;) {
         Message message;
-        const LinkStatus status = Receive(message, offered ? kUserLimitMs : kHandshakeLimitMs);
+        const LinkStatus status = Receive(message, answer);
         if (!status) {
             // Once the box has asked for a key, whatever ends the talk is a matter of trust: a box
             // that refuses a key closes the connection, one whose user says nothing stays silent.
@@ -92,6 +84,7 @@ HandshakeResult Transport::Handshake(AuthKey* key, bool offerKey) {
                 if (LinkStatus sent = Send(kAuth, kAuthSignature, 0, *signature); !sent) {
                     return {HandshakeOutcome::kFailed, sent};
                 }
+                answer = Deadline::In(kHandshakeLimitMs);
                 continue;
             }
         }
@@ -102,6 +95,7 @@ HandshakeResult Transport::Handshake(AuthKey* key, bool offerKey) {
             return {HandshakeOutcome::kUnauthorized, sent};
         }
         offered = true;
+        answer = Deadline::In(kUserLimitMs);
     }
 }
 
@@ -138,9 +132,10 @@ LinkStatus Transport::Open(std::string_view service) {
     std::string request(service);
     request.push_back('\0');
     if (LinkStatus sent = Send(kOpen, localId_, 0, AsBytes(request)); !sent) return sent;
+    const Deadline answer = Deadline::In(kTransferLimitMs);
     for (;;) {
         Message message;
-        if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
+        if (LinkStatus status = Receive(message, answer); !status) return status;
         if (message.header.arg1 != localId_) continue;
         if (message.header.command == kOkay) {
             remoteId_ = message.header.arg0;
@@ -152,9 +147,10 @@ LinkStatus Transport::Open(std::string_view service) {
 }
 
 LinkStatus Transport::AwaitAcknowledgement() {
+    const Deadline answer = Deadline::In(kTransferLimitMs);
     while (writeOutstanding_) {
         Message message;
-        if (LinkStatus status = Receive(message, kTransferLimitMs); !status) return status;
+        if (LinkStatus status = Receive(message, answer); !status) return status;
         LinkStatus streamStatus;
         if (TakeStreamMessage(message, streamStatus) && !streamStatus) return streamStatus;
     }
@@ -174,15 +170,11 @@ LinkStatus Transport::Write(std::span<const uint8_t> data) {
 }
 
 LinkStatus Transport::Read(Bytes& data, uint32_t limitMs) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
+    const Deadline answer = Deadline::In(limitMs);
     while (received_.empty()) {
         if (streamEnded_ || !streamOpen_) return {LinkStatus::kStreamEnded};
         Message message;
-        const uint32_t left = MillisecondsLeft(deadline);
-        if (left == 0) return {LinkStatus::kTimedOut, limitMs};
-        if (LinkStatus status = Receive(message, left); !status) {
-            return status.kind == LinkStatus::kTimedOut ? LinkStatus{LinkStatus::kTimedOut, limitMs} : status;
-        }
+        if (LinkStatus status = Receive(message, answer); !status) return status;
         LinkStatus streamStatus;
         if (TakeStreamMessage(message, streamStatus) && !streamStatus &&
             streamStatus.kind != LinkStatus::kStreamEnded) {

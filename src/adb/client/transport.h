@@ -6,6 +6,7 @@
 
 #include "adb/client/auth_key.h"
 #include "adb/client/byte_channel.h"
+#include "adb/client/deadline.h"
 #include "adb/client/device_banner.h"
 #include "adb/client/wire_message.h"
 
@@ -54,7 +55,7 @@ private:
     };
 
     LinkStatus Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::span<const uint8_t> payload);
-    LinkStatus Receive(Message& message, uint32_t limitMs);
+    LinkStatus Receive(Message& message, const Deadline& deadline);
     // A message that belongs to the open stream: data is queued and acknowledged, OKAY answers our
     // outstanding write, CLSE ends the stream. Returns true when it was one.
     bool TakeStreamMessage(const Message& message, LinkStatus& status);

@@ -45,6 +45,8 @@ Where the two word things differently (H is the box's address; "code" is the eng
 |                                  | offline, error: device offline           | client)                                   |
 | -s to a box never connected      | error: device 'H:5555' not found         | (not an error: it connects to the box)    |
 | -s to a box that is gone         | error: device offline                    | error: cannot connect to H:5555: <reason> |
+| -s to a box that answers no      | error: device offline                    | error: device 'H:5555' offline: <reason>  |
+| handshake                        |                                          |                                           |
 | stdout and stderr in one pipe    | stderr may come first (stdout buffered)  | in the order written                      |
 """
 import os
