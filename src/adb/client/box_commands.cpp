@@ -13,11 +13,6 @@ namespace adb::client {
 
 namespace {
 
-int Fail(const std::string& text) {
-    PrintError(text);
-    return 1;
-}
-
 // The -s serial, or the one box connected before when there is no -s.
 std::optional<Endpoint> ChooseBox(const std::string& serial, std::string& problem) {
     std::string chosen = serial;
@@ -38,7 +33,7 @@ std::string ReachProblem(const std::string& serial, const ReachResult& reached) 
     switch (reached.stage) {
         case ReachResult::kUnauthorized: return texts::DeviceUnauthorized();
         case ReachResult::kNoHandshake: return texts::DeviceOffline(serial, reached.reason);
-        default: return texts::CommandFailed("cannot connect to " + serial + ": " + reached.reason);
+        default: return texts::DeviceUnreachable(serial, reached.reason);
     }
 }
 

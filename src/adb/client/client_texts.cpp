@@ -52,6 +52,9 @@ std::string DeviceUnauthorized() {
 std::string DeviceOffline(const std::string& serial, const std::string& reason) {
     return "error: device '" + serial + "' offline: " + reason + "\n";
 }
+std::string DeviceUnreachable(const std::string& serial, const std::string& reason) {
+    return "error: cannot connect to " + serial + ": " + reason + "\n";
+}
 std::string DeviceNotFound(const std::string& serial) { return "error: device '" + serial + "' not found\n"; }
 std::string NoDevices() { return "error: no devices/emulators found\n"; }
 std::string MoreThanOneDevice() { return "error: more than one device/emulator\n"; }

@@ -28,6 +28,7 @@ std::string DeviceListEnd();
 // Errors of commands that address a box.
 std::string DeviceUnauthorized();
 std::string DeviceOffline(const std::string& serial, const std::string& reason);
+std::string DeviceUnreachable(const std::string& serial, const std::string& reason);
 std::string DeviceNotFound(const std::string& serial);
 std::string NoDevices();
 std::string MoreThanOneDevice();

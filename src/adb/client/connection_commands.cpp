@@ -33,10 +33,7 @@ std::unique_ptr<UserKey> LoadUserKey() {
 
 int RunConnect(const std::string& address) {
     const auto endpoint = ParseEndpoint(address);
-    if (!endpoint) {
-        PrintError(texts::BadAddress(address));
-        return 1;
-    }
+    if (!endpoint) return Fail(texts::BadAddress(address));
     const std::string serial = endpoint->Serial();
     const auto key = LoadUserKey();
     BoxConnection box;
@@ -72,10 +69,7 @@ int RunDisconnect(const std::string& address) {
     }
     const auto endpoint = ParseEndpoint(address);
     const std::string serial = endpoint ? endpoint->Serial() : address;
-    if (!known.Remove(serial)) {
-        PrintError(texts::NoSuchDevice(serial));
-        return 1;
-    }
+    if (!known.Remove(serial)) return Fail(texts::NoSuchDevice(serial));
     SaveKnownDevices(known);
     Print(texts::Disconnected(address));
     return 0;

@@ -31,4 +31,9 @@ void WriteTo(DWORD which, std::string_view utf8) {
 void Print(std::string_view utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8); }
 void PrintError(std::string_view utf8) { WriteTo(STD_ERROR_HANDLE, utf8); }
 
+int Fail(std::string_view utf8) {
+    PrintError(utf8);
+    return 1;
+}
+
 }  // namespace adb::client

@@ -9,4 +9,7 @@ namespace adb::client {
 void Print(std::string_view utf8);
 void PrintError(std::string_view utf8);
 
+// Prints a failure on stderr; returns the exit code that goes with it.
+int Fail(std::string_view utf8);
+
 }  // namespace adb::client

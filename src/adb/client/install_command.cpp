@@ -18,11 +18,6 @@ namespace {
 // Bytes handed to the transport at a time; it cuts them into messages of the box's size.
 constexpr size_t kBatch = 1 << 20;
 
-int Fail(const std::string& text) {
-    PrintError(text);
-    return 1;
-}
-
 std::string ReadFailure(uint32_t error) { return "cannot read the file: " + texts::FileErrorText(error); }
 
 // The first line the box writes on the stream, without its line end.

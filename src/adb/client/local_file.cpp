@@ -80,7 +80,8 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path, uint32_t& err
 }
 
 bool WriteNewFile(const std::wstring& path, std::string_view text, uint32_t& error) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return false;

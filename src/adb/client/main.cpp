@@ -17,10 +17,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i]));
     const ParsedArguments parsed = ParseArguments(arguments);
-    if (!parsed.error.empty()) {
-        PrintError(parsed.error + "\n");
-        return 1;
-    }
+    if (!parsed.error.empty()) return Fail(parsed.error + "\n");
     const ClientCommand& command = parsed.command;
     WinsockSession winsock;
     switch (command.kind) {

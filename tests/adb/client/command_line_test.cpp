@@ -22,7 +22,8 @@ TEST(ClientArguments, TheProgramsCommandLines) {
     EXPECT_EQ(connect.command.kind, CommandKind::kConnect);
     EXPECT_EQ(connect.command.argument, "192.168.1.20");
 
-    ParsedArguments query = Parse({"-s", "10.0.0.7:5555", "shell", "getprop", "ro.build.host;getprop", "ro.product.model"});
+    ParsedArguments query =
+        Parse({"-s", "10.0.0.7:5555", "shell", "getprop", "ro.build.host;getprop", "ro.product.model"});
     EXPECT_EQ(query.command.kind, CommandKind::kShell);
     EXPECT_EQ(query.command.serial, "10.0.0.7:5555");
     EXPECT_EQ(query.command.argument, "getprop ro.build.host;getprop ro.product.model");
@@ -127,6 +128,7 @@ TEST(ClientTexts, NoFailureSaysConnected) {
              {texts::FailedToConnect(serial, reason), texts::CannotConnect(serial, reason),
               texts::CannotResolve("box", reason), texts::DeviceOffline(serial, reason), texts::CommandFailed(reason),
               texts::FailedToInstall("x.apk", reason), texts::FailedToCopy("x.apk", "/data/local/tmp/x.apk", reason),
+              texts::DeviceUnreachable(serial, reason),
               texts::FailedToStat("x.apk", reason)}) {
             std::string lower = text;
             for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
@@ -156,10 +158,12 @@ TEST(ClientTexts, ReasonsNameWhatHappened) {
 }
 
 TEST(ClientTexts, PushSummaryAsGooglesClientWritesIt) {
-    EXPECT_EQ(texts::Pushed("a.apk", 104857600, 2000), "a.apk: 1 file pushed, 0 skipped. 50.0 MB/s (104857600 bytes in 2.000s)\n");
+    EXPECT_EQ(texts::Pushed("a.apk", 104857600, 2000),
+              "a.apk: 1 file pushed, 0 skipped. 50.0 MB/s (104857600 bytes in 2.000s)\n");
     EXPECT_EQ(texts::Pushed("a.apk", 419, 3), "a.apk: 1 file pushed, 0 skipped. 0.1 MB/s (419 bytes in 0.003s)\n");
     // Too quick to measure: no division by zero, a rate all the same.
-    EXPECT_EQ(texts::Pushed("b.apk", 3145728, 0), "b.apk: 1 file pushed, 0 skipped. 3000.0 MB/s (3145728 bytes in 0.000s)\n");
+    EXPECT_EQ(texts::Pushed("b.apk", 3145728, 0),
+              "b.apk: 1 file pushed, 0 skipped. 3000.0 MB/s (3145728 bytes in 0.000s)\n");
 }
 
 TEST(ClientTexts, HelpStatesTheTimeLimits) {

@@ -98,6 +98,13 @@ class CommandTest(ClientTest):
             result = lab.ours(*words)
             self.assertEqual((result.stderr, result.returncode), (message, 1), words)
 
+    def test_a_name_that_does_not_resolve(self):
+        # Only inside the lab, whose network has no name server to ask.
+        result = lab.ours("connect", "no-such-box.invalid")
+        self.assertEqual(result.returncode, 0)
+        self.assertTrue(result.stdout.startswith("failed to resolve host: 'no-such-box.invalid': "), result.stdout)
+        self.assertNotIn("connected", result.stdout)
+
     def test_devices_tells_each_state_without_asking_anyone(self):
         online = self.connected("generic")
         gone = self.connected("generic")
@@ -325,7 +332,8 @@ class FaultTest(ClientTest):
     def test_hosts_that_are_no_adb_device(self):
         garbage = lab.odd_host("garbage")
         result = lab.ours("connect", garbage)
-        self.assertEqual(result.stdout, f"failed to connect to {garbage}:5555: the host does not speak the ADB protocol\n")
+        self.assertEqual(result.stdout,
+                         f"failed to connect to {garbage}:5555: the host does not speak the ADB protocol\n")
         self.assertLess(result.seconds, 5)
 
         unanswered = lab.odd_host("unanswered")

@@ -6,48 +6,47 @@ the same state (packages, files left behind, keys accepted).
 
 Where the two word things differently (H is the box's address; "code" is the engine's result):
 
-| scenario                         | Debian's adb 29                          | our adb.exe                               |
-|----------------------------------|------------------------------------------|-------------------------------------------|
-| closed port                      | failed to connect to 'H:5555':           | cannot connect to H:5555: No connection   |
-|                                  | Connection refused                       | could be made because the target machine  |
-|                                  |                                          | actively refused it. (10061) (the wording |
-|                                  |                                          | of Google's Windows client)               |
-| reset at once                    | failed to connect to 'H:5555':           | cannot connect to H:5555: An existing     |
-|                                  | Connection reset by peer                 | connection was forcibly closed by the     |
-|                                  |                                          | remote host. (10054)                      |
-| closed at once                   | failed to connect to H:5555 (after 10 s) | failed to connect to H:5555: the box      |
-|                                  |                                          | closed the connection (at once)           |
-| silent box                       | failed to connect to H:5555              | ... : the box did not answer within 10 s  |
-| web server on the port           | failed to connect to H:5555 (after 10 s) | ... : the host does not speak the ADB     |
-|                                  |                                          | protocol (at once)                        |
-| host that never answers (SYNs    | hangs for about two minutes (the         | cannot connect to H:5555: the box did not |
-| dropped; not compared, see       | kernel's SYN retries), holding the       | answer within 10 s                        |
-| own_client_test.py)              | program's queue                          |                                           |
-| unknown key rejected by the user | failed to authenticate (at once; its     | failed to authenticate, once the user has |
-|                                  | server keeps asking, and a later connect | said no                                   |
-|                                  | says "already connected", code 1)        |                                           |
-| unknown key never answered       | failed to authenticate (at once)         | the same, after the 30 s for the user     |
-| unknown key accepted by the user | first connect: failed to authenticate    | first connect waits for the user:         |
-|                                  | (code 0); after the user's yes: already  | connected to H:5555 (code 1); then        |
-|                                  | connected                                | already connected. Compared: the second   |
-| push install                     | <Linux path>: 1 file pushed, ...         | <Windows path>: 1 file pushed, ... (same  |
-|                                  |                                          | words)                                    |
-| push install refused by pm       | Failure [...] and exit code 0            | Failure [...] and exit code 1             |
-| APK that does not exist          | Performing Streamed Install, then adb:   | adb: failed to stat <file>: No such file  |
-|                                  | failed to stat <file>: No such file or   | or directory (checked before the box is   |
-|                                  | directory                                | asked)                                    |
-| connection dropped, streamed     | adb: failed to install <file>: (nothing  | adb: failed to install <file>: the box    |
-|                                  | after the colon)                         | closed the connection                     |
-| connection dropped, push         | adb: error: failed to copy ... couldn't  | adb: error: failed to copy ...: the box   |
-|                                  | read from device, and "0 files pushed"   | closed the connection                     |
-| install on a box that refuses    | Performing Push Install, adb: error:     | error: device unauthorized. (and the      |
-| the client's key                 | failed to get feature set: device        | three lines that follow it in Google's    |
-|                                  | offline, error: device offline           | client)                                   |
-| -s to a box never connected      | error: device 'H:5555' not found         | (not an error: it connects to the box)    |
-| -s to a box that is gone         | error: device offline                    | error: cannot connect to H:5555: <reason> |
-| -s to a box that answers no      | error: device offline                    | error: device 'H:5555' offline: <reason>  |
-| handshake                        |                                          |                                           |
-| stdout and stderr in one pipe    | stderr may come first (stdout buffered)  | in the order written                      |
+| scenario                      | Debian's adb 29                          | our adb.exe                               |
+|-------------------------------|------------------------------------------|-------------------------------------------|
+| closed port                   | failed to connect to 'H:5555':           | cannot connect to H:5555: No connection   |
+|                               | Connection refused                       | could be made because the target machine  |
+|                               |                                          | actively refused it. (10061) (the wording |
+|                               |                                          | of Google's Windows client)               |
+| reset at once                 | failed to connect to 'H:5555':           | cannot connect to H:5555: An existing     |
+|                               | Connection reset by peer                 | connection was forcibly closed by the     |
+|                               |                                          | remote host. (10054)                      |
+| closed at once                | failed to connect to H:5555 (after 10 s) | failed to connect to H:5555: the box      |
+|                               |                                          | closed the connection (at once)           |
+| silent box                    | failed to connect to H:5555              | ... : the box did not answer within 10 s  |
+| web server on the port        | failed to connect to H:5555 (after 10 s) | ... : the host does not speak the ADB     |
+|                               |                                          | protocol (at once)                        |
+| host that never answers (SYNs | hangs for about two minutes (the         | cannot connect to H:5555: the box did not |
+| dropped; not compared, see    | kernel's SYN retries), holding the       | answer within 10 s                        |
+| own_client_test.py)           | program's queue                          |                                           |
+| unknown key rejected by the   | failed to authenticate (at once; its     | failed to authenticate, once the user has |
+| user                          | server keeps asking, and a later connect | said no                                   |
+|                               | says "already connected", code 1)        |                                           |
+| unknown key never answered    | failed to authenticate (at once)         | the same, after the 30 s for the user     |
+| unknown key accepted by the   | first connect: failed to authenticate    | first connect waits for the user:         |
+| user                          | (code 0); after the user's yes: already  | connected to H:5555 (code 1); then        |
+|                               | connected                                | already connected. Compared: the second   |
+| push install                  | <Linux path>: 1 file pushed, ...         | <Windows path>: 1 file pushed, ... (same  |
+|                               |                                          | words)                                    |
+| push install refused by pm    | Failure [...] and exit code 0            | Failure [...] and exit code 1             |
+| APK that does not exist       | Performing Streamed Install, then adb:   | adb: failed to stat <file>: No such file  |
+|                               | failed to stat <file>: No such file or   | or directory (checked before the box is   |
+|                               | directory                                | asked)                                    |
+| connection dropped, streamed  | adb: failed to install <file>: (nothing  | adb: failed to install <file>: the box    |
+|                               | after the colon)                         | closed the connection                     |
+| connection dropped, push      | adb: error: failed to copy ... couldn't  | adb: error: failed to copy ...: the box   |
+|                               | read from device, and "0 files pushed"   | closed the connection                     |
+| install on a box that refuses | Performing Push Install, adb: error:     | error: device unauthorized. (and the      |
+| the client's key              | failed to get feature set: device        | three lines that follow it in Google's    |
+|                               | offline, error: device offline           | client)                                   |
+| -s to a box never connected   | error: device 'H:5555' not found         | (not an error: it connects to the box)    |
+| -s to a box that is gone      | error: device offline                    | error: cannot connect to H:5555: <reason> |
+| -s to a box without handshake | error: device offline                    | error: device 'H:5555' offline: <reason>  |
+| stdout and stderr in one pipe | stderr may come first (stdout buffered)  | in the order written                      |
 """
 import os
 import subprocess
@@ -213,8 +212,9 @@ class SideBySide(unittest.TestCase):
                 box = self.lab.box(profile)
                 client.run("connect", box.address)
                 client.run("-s", box.serial, "install", client.path(self.apks["good"]))
+                query = ("shell", "getprop", "ro.build.host;getprop", "ro.product.model")
                 outputs[client.name] = [
-                    client.run("-s", box.serial, "shell", "getprop", "ro.build.host;getprop", "ro.product.model").stdout,
+                    client.run("-s", box.serial, *query).stdout,
                     client.run("-s", box.serial, "uninstall", "com.mivora.good").stdout,
                     client.run("-s", box.serial, "uninstall", "com.mivora.good").stdout]
                 box.stop()

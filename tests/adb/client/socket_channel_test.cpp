@@ -96,14 +96,14 @@ TEST_F(SocketChannelTest, APeerThatReadsNothingEndsTheSendAtItsLimit) {
     EXPECT_EQ(channel.Send(flood, 300).kind, LinkStatus::kTimedOut);
 }
 
-TEST_F(SocketChannelTest, NamesResolveAndBadOnesAreReported) {
+// Numeric addresses only: a name would be looked up on the machine's network (names are tried in
+// the lab, which has none).
+TEST_F(SocketChannelTest, AddressesBecomeSocketAddresses) {
     uint32_t error = 0;
     const auto local = Resolve({"127.0.0.1", 5555}, error);
     ASSERT_TRUE(local);
     EXPECT_EQ(local->sin_addr.s_addr, htonl(INADDR_LOOPBACK));
     EXPECT_EQ(ntohs(local->sin_port), 5555);
-    EXPECT_FALSE(Resolve({"no-such-host.invalid", 5555}, error));
-    EXPECT_NE(error, 0u);
 }
 
 }  // namespace
