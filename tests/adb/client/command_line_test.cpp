@@ -166,14 +166,4 @@ TEST(ClientTexts, PushSummaryAsGooglesClientWritesIt) {
               "b.apk: 1 file pushed, 0 skipped. 3000.0 MB/s (3145728 bytes in 0.000s)\n");
 }
 
-TEST(ClientTexts, HelpStatesTheTimeLimits) {
-    const std::string help = texts::Help();
-    EXPECT_NE(help.find(std::to_string(kConnectLimitMs / 1000) + " s to reach a box"), std::string::npos);
-    EXPECT_NE(help.find(std::to_string(kUserLimitMs / 1000) + " s for its user"), std::string::npos);
-    EXPECT_NE(help.find(std::to_string(kResultLimitMs / 1000) + " s for the result"), std::string::npos);
-    for (const char* command : {"connect", "disconnect", "devices", "shell", "install", "uninstall", "version"}) {
-        EXPECT_NE(help.find(command), std::string::npos) << command;
-    }
-}
-
 }  // namespace
