@@ -4,22 +4,41 @@ namespace win {
 
 WindowBase::~WindowBase() {
     // The object may die before its window (a failed start-up): detach so no message reaches it.
-    if (hwnd_ && ::IsWindow(hwnd_)) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    if (!hwnd_ || !::IsWindow(hwnd_)) return;
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    // A window based on or taken over from a system class goes on working as that class does.
+    if (previousProc_ != ::DefWindowProcW)
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+}
+
+bool WindowBase::SubclassWindow(HWND hwnd) {
+    if (hwnd_ || !::IsWindow(hwnd)) return false;
+    hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    previousProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowBase::WindowProc)));
+    return true;
 }
 
 LRESULT WindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(previousProc_, hwnd_, msg, wParam, lParam);
 }
 
-bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background) {
+bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background,
+                                   const wchar_t* baseClass, WNDPROC& baseProc) {
     if (atom) return true;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.style = style;
+    if (baseClass) {
+        if (!GetClassInfoExW(nullptr, baseClass, &wc)) return false;
+        baseProc = wc.lpfnWndProc;
+    } else {
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    }
+    wc.style |= style;
     wc.lpfnWndProc = &WindowBase::WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
+    if (background) wc.hbrBackground = background;
     wc.lpszClassName = name;
     atom = RegisterClassExW(&wc);
     return atom != 0;

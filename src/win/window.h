@@ -9,7 +9,8 @@
 //   };
 //
 // A handler that clears `handled` lets the message go on down the table and, at the end, to the
-// previous window procedure.
+// previous window procedure: DefWindowProc, the procedure of the system class a window class is
+// based on (SuperclassName), or that of a window taken over with SubclassWindow.
 #include <windows.h>
 
 namespace win {
@@ -23,6 +24,8 @@ public:
 
     HWND Handle() const { return hwnd_; }
     bool IsWindow() const { return hwnd_ && ::IsWindow(hwnd_); }
+    // Takes over a window made elsewhere (a common control): its messages reach the table first.
+    bool SubclassWindow(HWND hwnd);
 
     // The message table; true when the message was handled and result holds its answer.
     virtual bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -36,7 +39,10 @@ protected:
     const MSG* CurrentMessage() const { return currentMsg_; }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static bool RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background);
+    // With a base class (a system class name), the new class keeps its extra bytes, style and
+    // cursor, and baseProc receives its procedure.
+    static bool RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background,
+                                  const wchar_t* baseClass, WNDPROC& baseProc);
 
     HWND hwnd_ = nullptr;
     WNDPROC previousProc_ = ::DefWindowProcW;
@@ -47,25 +53,29 @@ private:
 };
 
 // Window class traits a derived class may hide: class name (null: one made up for the class),
-// class style and background brush.
+// class style, background brush, and the system class it is based on (null: none).
 template <class T>
 class WindowImpl : public WindowBase {
 public:
     static const wchar_t* WindowClassName() { return nullptr; }
     static UINT WindowClassStyle() { return 0; }
     static HBRUSH WindowClassBackground() { return nullptr; }
+    static const wchar_t* SuperclassName() { return nullptr; }
 
     HWND Create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle,
                 UINT_PTR idOrMenu = 0) {
         static ATOM atom = 0;
+        static WNDPROC baseProc = ::DefWindowProcW;
         const wchar_t* name = T::WindowClassName();
         wchar_t made[32];
         if (!name) {
             wsprintfW(made, L"MivoraWnd%p", static_cast<void*>(&atom));
             name = made;
         }
-        if (!RegisterClassOnce(atom, name, T::WindowClassStyle(), T::WindowClassBackground()))
+        if (!RegisterClassOnce(atom, name, T::WindowClassStyle(), T::WindowClassBackground(),
+                               T::SuperclassName(), baseProc))
             return nullptr;
+        previousProc_ = baseProc;
         return CreateWindowExW(exStyle, reinterpret_cast<LPCWSTR>(static_cast<UINT_PTR>(atom)),
                                title, style, rect.left, rect.top, rect.right - rect.left,
                                rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(idOrMenu),
@@ -104,6 +114,10 @@ public:
 
 #define WIN_CHAIN_MSG_MAP_MEMBER(member) \
     if ((member).ProcessWindowMessage(hwnd, msg, wParam, lParam, result)) return true;
+
+// The table of a base class, for a class that replaces some of its handlers.
+#define WIN_CHAIN_MSG_MAP(base) \
+    if (base::ProcessWindowMessage(hwnd, msg, wParam, lParam, result)) return true;
 
 #define WIN_END_MSG_MAP() \
     (void)handled;        \

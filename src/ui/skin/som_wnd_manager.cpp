@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/skin/control_host.h"
+
 namespace skin {
 
 namespace {
@@ -72,6 +74,8 @@ void CSomWndManager::OnHostDestroyed() {
         wnd->Detach();
     }
     controls_.clear();
+    // The tooltip window went with its owner; a window made later must not reach its old handle.
+    AttachToolTip(nullptr, nullptr);
     redraw_ = immediate_ = true;
     host_ = nullptr;
 }
@@ -148,16 +152,7 @@ bool CSomWndManager::OnCaptureChanged() {
 }
 
 void CSomWndManager::OnTick() {
-    if (hover_ && !capture_) {
-        POINT screen{};
-        GetCursorPos(&screen);
-        POINT client = screen;
-        ScreenToClient(host_, &client);
-        RECT area{};
-        GetClientRect(host_, &area);
-        if (!PtInRect(&area, client) || WindowFromPoint(screen) != host_)
-            std::exchange(hover_, nullptr)->OnMouseLeave();
-    }
+    if (hover_ && !capture_ && !PointerOverClient(host_)) std::exchange(hover_, nullptr)->OnMouseLeave();
     // By index: a control may leave the list while it is ticked.
     for (size_t i = 0; i < controls_.size(); ++i) controls_[i]->OnTick();
 }
@@ -181,37 +176,13 @@ CSomWnd* CSomWndManager::HitTest(POINT point) const {
 void CSomWndManager::AddWnd(CSomWnd* wnd) { controls_.push_back(wnd); }
 
 void CSomWndManager::RemoveWnd(CSomWnd* wnd) {
-    if (capture_ == wnd) {
-        ReleaseCapture(wnd);
-        if (capture_ == wnd) {
-            capture_ = nullptr;
-            wnd->OnCaptureLost();
-        }
-    }
-    if (hover_ == wnd) {
-        hover_ = nullptr;
-        wnd->OnMouseLeave();
-    }
+    ForgetControl(host_, capture_, hover_, wnd);
     controls_.erase(std::remove(controls_.begin(), controls_.end(), wnd), controls_.end());
 }
 
-void CSomWndManager::SetCapture(CSomWnd* wnd) {
-    CSomWnd* previous = std::exchange(capture_, wnd);
-    if (previous && previous != wnd) previous->OnCaptureLost();
-    if (host_ && ::GetCapture() != host_) ::SetCapture(host_);
-}
+void CSomWndManager::SetCapture(CSomWnd* wnd) { TakeCapture(host_, capture_, wnd); }
 
-void CSomWndManager::ReleaseCapture(CSomWnd* wnd) {
-    if (!wnd || wnd != capture_) return;
-    // The capture-change message that follows ends the holder's capture.
-    if (host_ && ::GetCapture() == host_) {
-        ::ReleaseCapture();
-        return;
-    }
-    // The window never got the platform capture, so no such message will come.
-    capture_ = nullptr;
-    wnd->OnCaptureLost();
-}
+void CSomWndManager::ReleaseCapture(CSomWnd* wnd) { GiveUpCapture(host_, capture_, wnd); }
 
 LRESULT CSomWndManager::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return host_ ? ::SendMessageW(host_, msg, wParam, lParam) : 0;

@@ -1,4 +1,5 @@
 // The manager's geometry changes and repaints: synchronous and local, one control at a time.
+#include "ui/skin/control_host.h"
 #include "ui/skin/paint_back_buffer.h"
 #include "ui/skin/som_wnd_manager.h"
 
@@ -54,16 +55,7 @@ void CSomWndManager::InvalidateWnd(CSomWnd* wnd, const RECT* rect, bool force, i
     ReleaseDC(host_, dc);
 }
 
-void CSomWndManager::PaintBackground(HDC dc, const RECT* rect) {
-    auto brush = host_ ? reinterpret_cast<HBRUSH>(GetClassLongPtrW(host_, GCLP_HBRBACKGROUND)) : nullptr;
-    if (!brush) return;
-    RECT area{};
-    if (rect)
-        area = *rect;
-    else
-        GetClipBox(dc, &area);
-    FillRect(dc, &area, brush);
-}
+void CSomWndManager::PaintBackground(HDC dc, const RECT* rect) { FillClassBackground(host_, dc, rect); }
 
 void CSomWndManager::PaintWnds(HDC dc, const RECT& rect) {
     for (size_t i = 0; i < controls_.size(); ++i) {

@@ -57,6 +57,8 @@ void CSomToolTipAdpater::AddTool(int id, const TipRegion& region) const {
     info.rect = region.wholeControl ? RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top}
                                     : region.rect;
     OffsetRect(&info.rect, bounds.left, bounds.top);
+    // The tooltip watches the owner's mouse messages itself, so no host has to relay them.
+    info.uFlags = TTF_SUBCLASS;
     info.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
