@@ -88,7 +88,7 @@ public:
 #define WIN_BEGIN_MSG_MAP()                                                                      \
     bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) \
         override {                                                                               \
-        (void)hwnd;                                                                              \
+        (void)hwnd, (void)wParam, (void)lParam;                                                  \
         bool handled = true;
 
 #define WIN_MESSAGE_HANDLER(message, handler)                 \

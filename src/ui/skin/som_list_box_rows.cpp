@@ -15,6 +15,9 @@ int CSomListBox::InsertRow(int position, LPARAM userData, const RowBuilder& buil
     rows_.emplace(userData, std::move(made));
     if (build) build(row);
     ::SendMessageW(hwnd_, LB_SETITEMDATA, item, reinterpret_cast<LPARAM>(&row));
+    // The item may have been drawn while its controls were made, before it knew its row.
+    const RECT rect = ItemRect(item);
+    InvalidateRect(hwnd_, &rect, FALSE);
     return item;
 }
 
