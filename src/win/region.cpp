@@ -11,9 +11,9 @@ Region::~Region() {
     if (region_) DeleteObject(region_);
 }
 
-void Region::TogglePixel(int x, int y) {
+void Region::AddPixel(int x, int y) {
     HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
-    CombineRgn(region_, region_, pixel, RGN_XOR);
+    CombineRgn(region_, region_, pixel, RGN_OR);
     DeleteObject(pixel);
 }
 

@@ -15,8 +15,8 @@ public:
     Region& operator=(Region&&) = delete;
 
     HRGN Handle() const { return region_; }
-    // Exclusive-or with one pixel: adds it when outside, removes it when inside.
-    void TogglePixel(int x, int y);
+    // Makes one pixel part of the region.
+    void AddPixel(int x, int y);
     // The window takes the region as its outline (and owns it from then on).
     bool ApplyTo(HWND window, bool redraw);
 

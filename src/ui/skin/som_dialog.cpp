@@ -53,10 +53,12 @@ void CSomDialog::OnSize(WPARAM kind, int cx, int cy) {
 
 void CSomDialog::SetDialogRegion(int cx, int cy) {
     win::Region outline = win::Region::RoundRect({0, 0, cx + 1, cy + 1}, kCornerEllipse, kCornerEllipse);
-    // The platform's small ellipses leave a stray pixel inside each corner; toggling them
-    // smooths the corners.
+    // Each corner loses just the three pixels nearest to it. Platforms differ in whether the
+    // diagonal pixel next to the corner lies inside so small an ellipse: it is made part of the
+    // outline in any case (toggling it, which assumes it lies outside, would cut a square notch
+    // where it lies inside).
     for (const POINT corner : {POINT{1, 1}, POINT{cx - 2, 1}, POINT{1, cy - 2}, POINT{cx - 2, cy - 2}})
-        outline.TogglePixel(corner.x, corner.y);
+        outline.AddPixel(corner.x, corner.y);
     outline.ApplyTo(Handle(), true);
 }
 

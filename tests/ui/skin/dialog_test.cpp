@@ -80,7 +80,7 @@ TEST_F(Dialog, IsMadeFromItsTemplateInDialogUnitsWithoutFrame) {
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_VISIBLE));
 }
 
-TEST_F(Dialog, ItsOutlineIsRoundedAlikeAtAllFourCorners) {
+TEST_F(Dialog, ItsOutlineCutsTheSameSmallRoundCornerAtAllFour) {
     Open();
     HRGN outline = CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(GetWindowRgn(dialog_.Handle(), outline), COMPLEXREGION);
@@ -88,17 +88,19 @@ TEST_F(Dialog, ItsOutlineIsRoundedAlikeAtAllFourCorners) {
     GetRgnBox(outline, &box);
     EXPECT_EQ(box.right - box.left, 300);
     EXPECT_EQ(box.bottom - box.top, 200);
-    EXPECT_FALSE(PtInRegion(outline, 0, 0));
     EXPECT_TRUE(PtInRegion(outline, 150, 0));
     EXPECT_TRUE(PtInRegion(outline, 0, 100));
     EXPECT_TRUE(PtInRegion(outline, 299, 100));
     EXPECT_TRUE(PtInRegion(outline, 150, 199));
-    for (int y = 0; y < 5; ++y) {
-        for (int x = 0; x < 5; ++x) {
-            const bool topLeft = PtInRegion(outline, x, y);
-            EXPECT_EQ(PtInRegion(outline, 299 - x, y) != 0, topLeft) << x << "," << y;
-            EXPECT_EQ(PtInRegion(outline, x, 199 - y) != 0, topLeft) << x << "," << y;
-            EXPECT_EQ(PtInRegion(outline, 299 - x, 199 - y) != 0, topLeft) << x << "," << y;
+    // Seen from each corner, only the corner and its two neighbours along the edges are cut.
+    const char* corner[] = {"..#", ".##", "###"};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const bool inside = corner[y][x] == '#';
+            EXPECT_EQ(PtInRegion(outline, x, y) != 0, inside) << "top left " << x << "," << y;
+            EXPECT_EQ(PtInRegion(outline, 299 - x, y) != 0, inside) << "top right " << x << "," << y;
+            EXPECT_EQ(PtInRegion(outline, x, 199 - y) != 0, inside) << "bottom left " << x << "," << y;
+            EXPECT_EQ(PtInRegion(outline, 299 - x, 199 - y) != 0, inside) << "bottom right " << x << "," << y;
         }
     }
     DeleteObject(outline);
