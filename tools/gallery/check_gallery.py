@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Renders a gallery page under Wine and checks the picture against what the gallery says it drew.
 
-Usage: check_gallery.py <build-dir> <gallery.exe> pictures|captions <out.png> <skin-png-dir>
+Usage: check_gallery.py <build-dir> <gallery.exe> pictures|captions|controls <out.png> <skin-png-dir>
 
 - frame: a skin picture's frame at its natural size over a plain backdrop must equal the source
   PNG blended over that backdrop with pre-multiplied alpha, pixel for pixel (within 2).
@@ -10,6 +10,8 @@ Usage: check_gallery.py <build-dir> <gallery.exe> pictures|captions <out.png> <s
 - ink: every run of a caption shows pixels of the colour it is drawn in.
 - glyph: Chinese characters drawn one per cell are all different from each other and from a
   character that no font has, so none came out as a missing-glyph box.
+- tooltip (controls page): where the second picture (<out>-tooltip.png) shows a tooltip, it
+  differs from the first, and shows dark text on the tooltip's light ground.
 """
 import glob
 import os
@@ -128,6 +130,19 @@ def check_ink(shot, fields, failures):
         failures.append(f"caption run at ({x}, {y}, {w} x {h}) shows no pixel of colour {ink}")
 
 
+def check_tooltip(shot, out, fields, failures):
+    x, y, w, h = (int(v) for v in fields)
+    tipped = Image(out[:-4] + "-tooltip.png", 3)
+    if w < 10 or h < 10 or x < 0 or y < 0 or x + w > tipped.width or y + h > tipped.height:
+        failures.append(f"tooltip at ({x}, {y}, {w} x {h}) is not on the page")
+        return
+    before, after = shot.block(x, y, w, h), tipped.block(x, y, w, h)
+    changed = sum(1 for p, q in zip(before, after) if p != q)
+    dark = sum(1 for p in after if max(p) < 90)
+    if changed < len(after) // 2 or dark < 10:
+        failures.append(f"no tooltip shows at ({x}, {y}, {w} x {h}): {changed} pixels changed, {dark} dark")
+
+
 def check_glyphs(shot, glyphs, failures):
     cells = {}
     for code, x, y, w, h in glyphs:
@@ -144,7 +159,7 @@ def check_glyphs(shot, glyphs, failures):
 
 def main():
     build, exe, page, out, art_dir = sys.argv[1:6]
-    for stale in (out, out + ".tsv"):
+    for stale in (out, out + ".tsv", out[:-4] + "-tooltip.png"):
         if os.path.exists(stale):
             os.remove(stale)
     subprocess.run([WINERUN, build, exe, "--page", page, "--save", out], check=True, timeout=120)
@@ -164,9 +179,12 @@ def main():
                 check_ink(shot, fields, failures)
             elif kind == "glyph":
                 glyphs.append(tuple(int(v) for v in fields))
+            elif kind == "tooltip":
+                check_tooltip(shot, out, fields, failures)
     if glyphs:
         check_glyphs(shot, glyphs, failures)
-    expected = {"pictures": ["frame", "ink"], "captions": ["nine", "three", "ink", "glyph"]}[page]
+    expected = {"pictures": ["frame", "ink"], "captions": ["nine", "three", "ink", "glyph"],
+                "controls": ["frame", "ink", "tooltip"]}[page]
     failures += [f"the gallery drew no {kind}" for kind in expected if not counts.get(kind)]
     print(f"{page}: checked " + ", ".join(f"{n} {kind}" for kind, n in sorted(counts.items())))
     for failure in failures:

@@ -8,6 +8,8 @@
 
 namespace gallery {
 
+// The backdrop of pictures made for the blue title band and panels.
+inline constexpr COLORREF kBlueBackdrop = RGB(0x1E, 0x78, 0xDC);
 inline constexpr int kFrameGap = 4;
 inline constexpr int kBackdropPadding = 6;
 

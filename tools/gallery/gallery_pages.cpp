@@ -11,8 +11,6 @@ namespace gallery {
 
 namespace {
 
-constexpr COLORREF kLabelColor = RGB(0x50, 0x50, 0x50);
-constexpr COLORREF kBlueBackdrop = RGB(0x1E, 0x78, 0xDC);
 // White or pale pictures made for the blue title band and panels.
 const std::set<int> kOnBlue = {10006, 10012, 10014, 10015, 10016, 10017, 10019,
                                10011, 10022, 10023, 10024, 10025, 10034};

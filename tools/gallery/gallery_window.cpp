@@ -10,11 +10,22 @@ HWND GalleryWindow::Create() {
     return WindowImpl::Create(nullptr, frame, L"Mivora 皮肤画廊", WS_POPUP, 0);
 }
 
+GalleryWindow::~GalleryWindow() {
+    // Children and pop-ups go before the controls and the window they refer to.
+    for (auto& window : windows_) {
+        if (window->IsWindow()) DestroyWindow(window->Handle());
+    }
+    windows_.clear();
+    if (IsWindow()) DestroyWindow(hwnd_);
+}
+
 LRESULT GalleryWindow::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     if (page_ == Page::Pictures)
         BuildPictures();
-    else
+    else if (page_ == Page::Captions)
         BuildCaptions();
+    else
+        BuildControls();
     return 0;
 }
 

@@ -25,20 +25,8 @@ bool PngEncoder(CLSID& clsid) {
     return false;
 }
 
-}  // namespace
-
-bool SaveClientAsPng(HWND window, const std::wstring& path) {
-    RECT client{};
-    GetClientRect(window, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-
+// Saves the bitmap and deletes it.
+bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& path) {
     CLSID png{};
     bool saved = false;
     if (PngEncoder(png)) {
@@ -47,6 +35,37 @@ bool SaveClientAsPng(HWND window, const std::wstring& path) {
     }
     DeleteObject(bitmap);
     return saved;
+}
+
+// A bitmap of the screen's kind filled by fill(memory DC).
+template <class Fill>
+HBITMAP Render(int width, int height, Fill fill) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    fill(memory, screen);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+}  // namespace
+
+bool SaveClientAsPng(HWND window, const std::wstring& path) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return SaveBitmapAsPng(Render(client.right, client.bottom, [window](HDC memory, HDC) {
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    }), path);
+}
+
+bool SaveScreenAsPng(const RECT& area, const std::wstring& path) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    return SaveBitmapAsPng(Render(width, height, [&](HDC memory, HDC screen) {
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    }), path);
 }
 
 bool WriteLines(const std::wstring& path, const std::vector<std::string>& lines) {
