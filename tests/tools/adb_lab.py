@@ -10,13 +10,13 @@ import os
 import re
 import select
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 from pathlib import Path
 
-from boxsim_support import ADB, BOXSIM_DIR
+from boxsim_support import ADB, BOXSIM_DIR  # also makes tools/lab importable
+import netns  # noqa: E402
 
 PREFIX = "mvr-sim-"
 BOX_READY_SECONDS = 10
@@ -24,27 +24,6 @@ BOX_READY_SECONDS = 10
 
 def _run(*arguments, **options):
     return subprocess.run(list(arguments), capture_output=True, text=True, **options)
-
-
-def _namespace_pids(name):
-    return [int(pid) for pid in _run("ip", "netns", "pids", name).stdout.split()]
-
-
-def remove_namespace(name):
-    for pid in _namespace_pids(name):
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-    _run("ip", "netns", "del", name)
-
-
-def remove_stale_namespaces():
-    """Namespaces of earlier runs whose test process is gone (killed by a timeout, say)."""
-    for line in _run("ip", "netns", "list").stdout.splitlines():
-        match = re.fullmatch(re.escape(PREFIX) + r"(\d+)", line.split()[0]) if line.strip() else None
-        if match and not os.path.exists(f"/proc/{match.group(1)}"):
-            remove_namespace(match.group(0))
 
 
 class Box:
@@ -86,11 +65,10 @@ class AdbLab:
             raise RuntimeError("network namespaces need root")
         if not os.access(ADB, os.X_OK):
             raise RuntimeError(f"{ADB} is missing (package adb)")
-        remove_stale_namespaces()
+        netns.remove_stale(re.escape(PREFIX) + r"(\d+)")
         atexit.register(self.stop)
-        subprocess.run(["ip", "netns", "add", self.namespace], check=True)
         self._started = True
-        subprocess.run(["ip", "-n", self.namespace, "link", "set", "lo", "up"], check=True)
+        netns.add(self.namespace)
         result = self.adb("start-server")
         if result.returncode != 0:
             raise RuntimeError(f"adb start-server failed: {result.stdout}")
@@ -103,7 +81,7 @@ class AdbLab:
         for box in self.boxes:
             box.stop()
         self.adb("kill-server", timeout=10)
-        remove_namespace(self.namespace)
+        netns.remove(self.namespace)
         shutil.rmtree(self.home, ignore_errors=True)
 
     @property

@@ -10,6 +10,7 @@ from pathlib import Path
 
 BOXSIM_DIR = Path(__file__).resolve().parents[2] / "tools" / "boxsim"
 sys.path.insert(0, str(BOXSIM_DIR))
+sys.path.insert(0, str(BOXSIM_DIR.parent / "lab"))
 
 ADB = "/usr/lib/android-sdk/platform-tools/adb"
 FRAMEWORK_RES = "/usr/share/android-framework-res/framework-res.apk"

@@ -23,7 +23,6 @@ Every other host of the subnet is absent (nobody answers for its address).
 """
 import atexit
 import os
-import re
 import shutil
 import signal
 import subprocess
@@ -31,36 +30,14 @@ import sys
 import tempfile
 import time
 
+import netns
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 NAME_PREFIX = "mvr"  # namespaces are "mvr<pid>-<role>"; the pid tells whether their owner still lives
 
 
 def sh(*args, check=True, **kw):
     return subprocess.run(list(args), check=check, **kw)
-
-
-def existing_namespaces():
-    out = subprocess.run(["ip", "netns", "list"], capture_output=True, text=True).stdout
-    return [line.split()[0] for line in out.splitlines() if line.strip()]
-
-
-def remove_stale_namespaces():
-    """Namespaces left by an earlier run that was killed hard."""
-    for name in existing_namespaces():
-        m = re.fullmatch(NAME_PREFIX + r"(\d+)-\w+", name)
-        if m and not os.path.exists(f"/proc/{m.group(1)}"):
-            subprocess.run(["ip", "netns", "pids", name], capture_output=True)
-            kill_namespace_processes(name)
-            subprocess.run(["ip", "netns", "del", name], capture_output=True)
-
-
-def kill_namespace_processes(name):
-    out = subprocess.run(["ip", "netns", "pids", name], capture_output=True, text=True).stdout
-    for pid in out.split():
-        try:
-            os.kill(int(pid), signal.SIGKILL)
-        except (ProcessLookupError, ValueError):
-            pass
 
 
 def make_room_for_neighbours(count):
@@ -105,7 +82,7 @@ class Lab:
     def __enter__(self):
         if os.geteuid() != 0:
             raise RuntimeError("the lab needs root (network namespaces)")
-        remove_stale_namespaces()
+        netns.remove_stale(NAME_PREFIX + r"(\d+)-\w+")
         atexit.register(self.close)
         for sig in (signal.SIGINT, signal.SIGTERM):
             signal.signal(sig, self._on_signal)
@@ -149,8 +126,7 @@ class Lab:
         if self.workdir and os.path.isdir(os.path.join(self.workdir, "prefix")):
             subprocess.run(["wineserver", "-k"], env=self.wine_env(), capture_output=True)
         for name in reversed(self.namespaces):
-            kill_namespace_processes(name)
-            subprocess.run(["ip", "netns", "del", name], capture_output=True)
+            netns.remove(name)
         self.namespaces = []
         if self.workdir:
             shutil.rmtree(self.workdir, ignore_errors=True)
@@ -158,9 +134,8 @@ class Lab:
 
     # --- pieces -----------------------------------------------------------------------------
     def _make_namespace(self, name):
-        sh("ip", "netns", "add", name)
         self.namespaces.append(name)
-        sh("ip", "-n", name, "link", "set", "lo", "up")
+        netns.add(name)
 
     def _make_adapter(self, index, adapter):
         subnet = adapter["subnet"]
