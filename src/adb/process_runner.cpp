@@ -87,7 +87,7 @@ bool RunCommandLine(const std::wstring& commandLine, std::string& out, bool capt
     commandLine.copy(line.data(), kCommandLineCapacity - 1);
 
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                         g_workingDirectory.empty() ? nullptr : g_workingDirectory.c_str(),
                                         &startup, &process);
     CloseHandle(writeEnd);

@@ -10,11 +10,12 @@
 #include "adb/process_runner.h"
 #include "adb/shell_mgr.h"
 #include "app/argument_text.h"
-#include "app/placeholder_window.h"
 #include "app/process_arguments.h"
 #include "app/single_instance.h"
 #include "app/tool_store.h"
 #include "discovery/find_wifi_android.h"
+#include "ui/main/main_dlg.h"
+#include "ui/skin/skin_resources.h"
 #include "win/app_module.h"
 #include "win/message_loop.h"
 
@@ -29,10 +30,9 @@ int Run(int showCommand) {
 
     int exitCode = 0;
     {
-        app::CPlaceholderMainWnd mainWindow;
-        if (mainWindow.Create()) {
+        ui::CMainDlg mainWindow;
+        if (mainWindow.CreateMainWindow()) {
             ShowWindow(mainWindow.Handle(), showCommand);
-            // The detached daily update check starts here, given the main window's handle.
             exitCode = loop.Run();
         }
         win::Module().RemoveMessageLoop();
@@ -67,7 +67,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
 
+    // The skin's pictures are decoded by GDI+, and every window draws from the skin.
+    skin::CreateSkinResources();
     const int exitCode = Run(showCommand);
+    skin::DestroySkinResources();
 
     discovery::CFindWifiAndroid::Instance()->Stop(200);
     adb::CShellMgr::Instance()->Stop(200);

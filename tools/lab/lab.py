@@ -243,9 +243,9 @@ class Lab:
         return os.path.join(self.workdir, "prefix", *parts)
 
     def screenshot(self, path):
+        # From inside: outside the namespace the display's number may name another X server.
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-        sh("import", "-display", self.display, "-window", "root", path,
-           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.run_in(self.pc, ["import", "-display", self.display, "-window", "root", path], check=True)
 
 
 def wait_until(predicate, timeout, interval=0.1):

@@ -39,7 +39,7 @@ class Program:
 
     def log(self):
         try:
-            with open(os.path.join(self.folder, "MivoraBoxAssistant.log"), encoding="latin-1") as f:
+            with open(os.path.join(self.folder, "MivoraBoxAssistant.log"), encoding="latin-1", newline="") as f:
                 return f.read()
         except FileNotFoundError:
             return ""

@@ -5,7 +5,8 @@ import os
 import tempfile
 
 from PIL import Image
-from Xlib import X, display as xdisplay
+
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Texts of links are drawn in this colour while the pointer is elsewhere (COLORREF 0xE59422).
 LINK_RGB = (0x22, 0x94, 0xE5)
@@ -22,21 +23,15 @@ class Screen:
         return Image.open(path).convert("RGB")
 
     def window(self, width, height):
-        """(x, y) of the mapped top-level window of that size, or None."""
-        d = xdisplay.Display(self.lab.display)
-        try:
-            for child in d.screen().root.query_tree().children:
-                try:
-                    if child.get_attributes().map_state != X.IsViewable:
-                        continue
-                    g = child.get_geometry()
-                except Exception:
-                    continue
-                if (g.width, g.height) == (width, height):
-                    return g.x, g.y
-            return None
-        finally:
-            d.close()
+        """(x, y) of the mapped top-level window of that size, or None. Asked from inside the lab:
+        outside it the display's number may name another X server."""
+        out = self.lab.run_in(self.lab.pc, ["/usr/bin/python3", os.path.join(HERE, "xwindows.py")],
+                              env=self.lab.wine_env(), text=True).stdout
+        for line in out.splitlines():
+            x, y, w, h = map(int, line.split())
+            if (w, h) == (width, height):
+                return x, y
+        return None
 
     def art(self, number, frame=0):
         """Frame `frame` of skin picture `number`, with its frame count read from the picture's name

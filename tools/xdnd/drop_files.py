@@ -46,7 +46,12 @@ def main():
 
     source = root.create_window(-10, -10, 1, 1, 0, X.CopyFromParent)
     source.set_selection_owner(selection, X.CurrentTime)
+    # A window that was just shown or activated may take a moment to take drops.
+    deadline = time.monotonic() + TIMEOUT
     target = target_at(d, root, x, y)
+    while target is None and time.monotonic() < deadline:
+        time.sleep(0.1)
+        target = target_at(d, root, x, y)
     if target is None:
         print("no drop target at", x, y)
         return 2

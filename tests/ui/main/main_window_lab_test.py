@@ -9,7 +9,7 @@ import sys
 import time
 import unittest
 
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
@@ -42,7 +42,7 @@ class TwoBoxes(unittest.TestCase):
             program = Program(lab, BUILD)
 
             # Both boxes are connected and named; the first becomes current and the badge shows.
-            self.assertTrue(program.wait_shows(READY, 40), "the page is ready for drops")
+            self.assertTrue(program.wait_shows(READY, 40), "the page is ready for drops\n" + program.log()[-3000:])
             self.assertTrue(wait_until(lambda: len(program.commands("getprop")) == 2, 20))
             connects = program.commands("connect")
             first = connects[0].split()[-1]

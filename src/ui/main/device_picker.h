@@ -1,0 +1,30 @@
+#pragma once
+// The device picker with its content: one row per other box found, drawn like the device panel
+// (the box's name over its address). Choosing a row makes that box current (the picker posts
+// WM_BOX_SELECTED to the main window).
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "adb/command_set.h"
+#include "ui/skin/menu_tip.h"
+
+namespace ui {
+
+class CDevicePicker : public skin::CMenuTip {
+public:
+    // Made on first use, owned by the main window; after a close the next use makes it anew.
+    void CreatePicker(HWND owner);
+    // Lists the boxes (rows rebuilt), then shows the picker with its top-left at (x, y).
+    void ShowPicker(int x, int y, const std::vector<adb::BoxAddress>& boxes);
+    // Fills in the name of a listed box; a box without a row is ignored.
+    void UpdateRow(adb::BoxAddress box, const std::wstring& name);
+
+private:
+    void RebuildRows();
+
+    std::vector<adb::BoxAddress> addresses_;
+};
+
+}  // namespace ui
