@@ -1,39 +1,85 @@
 #!/usr/bin/python3
-"""Runs the program in a private lab network under Wine. With a display the window shows there
-and the demo ends when the window is closed; headless, it takes screenshots of each step into
-out/demo/ and prints their paths."""
+"""`make demo`: the program under Wine in a private lab network with three simulated TV boxes of
+different makes. With a display the window shows there and the user drives it (drop files from a
+file manager); headless, a short scripted session runs (find, pick, drop, results) and a screenshot
+of each step goes to out/demo/. The lab is removed when the demo ends."""
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.join(HERE, "..", "..")
+ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
+sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
+from program import ABOUT_AT, DEVICE_PANEL_AT, DONE, READY, Program  # noqa: E402
+from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
 
-MAIN_CLASS = "ClientFrame" + "X" * 30
+SUBNET = "192.168.1"
+CONFIG = {"adapters": [{"subnet": SUBNET, "pc": 10, "boxes": [
+    {"host": 101, "profile": "mibox"}, {"host": 102, "profile": "letv"}, {"host": 103, "profile": "kiui"}]}]}
+
+
+def sample_apks(folder):
+    os.makedirs(folder, exist_ok=True)
+    paths = [os.path.join(folder, name) for name in ("视频播放器.apk", "电视直播.apk", "损坏的应用.apk")]
+    write_apk(paths[0], "com.example.player", 14, size=40 * 1024 * 1024)
+    write_apk(paths[1], "com.example.livetv", 14, size=20 * 1024 * 1024)
+    write_truncated_apk(paths[2], "com.example.broken", 14)
+    return paths
+
+
+def scripted(lab, build, out_dir):
+    os.makedirs(out_dir, exist_ok=True)
+    shots = []
+
+    def shot(name):
+        path = os.path.join(out_dir, name + ".png")
+        lab.screenshot(path)
+        shots.append(path)
+        print(path, flush=True)
+
+    apks = sample_apks(os.path.join(lab.workdir, "apks"))
+    program = Program(lab, build, args=())
+    shot("01-searching")
+    if not program.wait_shows(READY, 40):
+        raise SystemExit("no box became ready")
+    wait_until(lambda: False, 1.5)  # let the other boxes be named too
+    shot("02-ready")
+    program.click(DEVICE_PANEL_AT)
+    wait_until(lambda: program.screen.window(178, 138), 10)
+    shot("03-picker")
+    picker = program.screen.window(178, 138)
+    if picker:
+        program.screen.click(picker[0] + 89, picker[1] + 69 + 34)
+    program.wait_shows(READY, 10)
+    shot("04-picked")
+    program.drop(apks)
+    wait_until(lambda: not program.shows(READY), 20)
+    shot("05-installing")
+    wait_until(lambda: program.shows(DONE), 120)
+    shot("06-result")
+    program.click_link(385, 415, 0)
+    wait_until(lambda: not program.shows(DONE), 60)
+    shot("07-retried")
+    program.click(ABOUT_AT)
+    wait_until(lambda: False, 1.0)
+    shot("08-about")
+    return shots
 
 
 def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "windows"))
-    exe = os.path.join(build, "MivoraBoxAssistant.exe")
-    wintool = os.path.join(build, "bin", "wintool.exe")
     user_display = os.environ.get("DISPLAY") or None
-    out_dir = os.path.abspath(os.path.join(ROOT, "out", "demo"))
-
-    with Lab(build, display=user_display) as lab:
-        program = lab.wine([exe])
-        shown = wait_until(lambda: lab.wine_output([wintool, "count", MAIN_CLASS]).strip() == "1", 60)
-        if not shown:
-            sys.exit("the program's window did not appear")
+    with Lab(build, CONFIG, display=user_display) as lab:
         if user_display:
-            print("The program runs in a private network; close its window to end the demo.")
-            program.wait()
+            folder = os.path.join(ROOT, "out", "demo", "apks")
+            sample_apks(folder)
+            program = Program(lab, build, args=())
+            print(f"The program runs in a private network with three TV boxes; sample APKs are in {folder}.")
+            print("Drop them on the window; close the window to end the demo.")
+            program.process.wait()
             return
-        shot = os.path.join(out_dir, "01-started.png")
-        lab.screenshot(shot)
-        print(shot)
-        lab.wine_output([wintool, "close", MAIN_CLASS])
-        program.wait(timeout=30)
+        scripted(lab, build, os.path.join(ROOT, "out", "demo"))
 
 
 if __name__ == "__main__":

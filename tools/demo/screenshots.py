@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""Screenshots of the main window for the README: every page state, the device picker and the About
+box, taken in lab networks under Wine. Writes docs/screen-*.png.
+
+    screenshots.py [build-dir]"""
+import os
+import shutil
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
+sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
+sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
+from lab import Lab, wait_until  # noqa: E402
+from program import ABOUT_AT, DEVICE_PANEL_AT, DONE, NO_BOX, READY, Program  # noqa: E402
+from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
+
+DOCS = os.path.join(ROOT, "docs")
+SUBNET = "192.168.1"
+
+
+def window_shot(lab, program, name, height=600, width=900):
+    """The window alone, cut from the screen."""
+    from PIL import Image
+    full = os.path.join(lab.workdir, name + "-full.png")
+    lab.screenshot(full)
+    x, y = program.origin
+    Image.open(full).crop((x, y, x + width, y + height)).save(os.path.join(DOCS, name + ".png"))
+    print(os.path.join(DOCS, name + ".png"), flush=True)
+
+
+def run(build):
+    os.makedirs(DOCS, exist_ok=True)
+    # States 1, 2, 0: a lab where one host answers but is no box.
+    config = {"adapters": [{"subnet": SUBNET, "pc": 10, "refusing": [30]}]}
+    with Lab(build, config) as lab:
+        lan = f"{lab.tag}-lan0"
+        program = Program(lab, build, args=())
+        window_shot(lab, program, "screen-1-searching")
+        lab.run_in(lan, ["ip", "addr", "add", f"{SUBNET}.60/24", "dev", f"{lab.tag}l0"])
+        lab.spawn(["socat", f"TCP-LISTEN:5555,bind={SUBNET}.60,fork,reuseaddr", "SYSTEM:echo not-adb"], namespace=lan)
+        # The no-box page comes first (the host appears after the first search); search again finds it.
+        if wait_until(lambda: program.shows(NO_BOX), 30):
+            program.click_link(155, 185)
+        time.sleep(2)
+        window_shot(lab, program, "screen-2-identifying")
+        wait_until(lambda: program.shows(NO_BOX), 30)
+        window_shot(lab, program, "screen-0-no-box")
+
+    # States 3, 4, 5, the picker and the About box: three boxes of different makes.
+    config = {"adapters": [{"subnet": SUBNET, "pc": 10, "boxes": [
+        {"host": 101, "profile": "mibox"}, {"host": 102, "profile": "letv"}, {"host": 103, "profile": "kiui"}]}]}
+    with Lab(build, config) as lab:
+        apks = os.path.join(lab.workdir, "apks")
+        os.makedirs(apks)
+        write_apk(os.path.join(apks, "视频播放器.apk"), "com.example.player", 14, size=60 * 1024 * 1024)
+        write_apk(os.path.join(apks, "电视直播.apk"), "com.example.livetv", 14)
+        write_truncated_apk(os.path.join(apks, "损坏的应用.apk"), "com.example.broken", 14)
+        program = Program(lab, build, args=())
+        wait_until(lambda: program.shows(READY), 40)
+        time.sleep(1.5)
+        program.screen.move(program.origin[0] + 700, program.origin[1] + 560)
+        window_shot(lab, program, "screen-3-ready")
+        program.click(DEVICE_PANEL_AT)
+        wait_until(lambda: program.screen.window(178, 138), 10)
+        time.sleep(0.5)
+        window_shot(lab, program, "screen-picker")
+        program.click((700, 560))
+        time.sleep(0.5)
+        lab.limit_box_link("100mbit")  # slow enough to see the install running
+        program.drop([os.path.join(apks, n) for n in sorted(os.listdir(apks))])
+        time.sleep(2)
+        program.screen.move(program.origin[0] + 700, program.origin[1] + 560)
+        window_shot(lab, program, "screen-4-installing")
+        wait_until(lambda: program.shows(DONE), 120)
+        time.sleep(0.5)
+        window_shot(lab, program, "screen-5-done-partly")
+        program.click(ABOUT_AT)
+        time.sleep(1.5)
+        full = os.path.join(lab.workdir, "about.png")
+        lab.screenshot(full)
+        shutil.copy(full, os.path.join(DOCS, "screen-about.png"))
+        print(os.path.join(DOCS, "screen-about.png"))
+
+
+if __name__ == "__main__":
+    run(os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "windows")))
