@@ -11,7 +11,7 @@ ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import ABOUT_AT, DEVICE_PANEL_AT, DONE, READY, Program  # noqa: E402
+from program import ABOUT_AT, DONE, READY, Program  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
 
 SUBNET = "192.168.1"
@@ -45,8 +45,7 @@ def scripted(lab, build, out_dir):
         raise SystemExit("no box became ready")
     wait_until(lambda: False, 1.5)  # let the other boxes be named too
     shot("02-ready")
-    program.click(DEVICE_PANEL_AT)
-    wait_until(lambda: program.screen.window(178, 138), 10)
+    program.choose_in_picker(rows=2, row=None)
     shot("03-picker")
     picker = program.screen.window(178, 138)
     if picker:

@@ -68,7 +68,7 @@ def run(build):
         window_shot(lab, program, "screen-picker")
         program.click((700, 560))
         time.sleep(0.5)
-        lab.limit_box_link("100mbit")  # slow enough to see the install running
+        lab.limit_box_link("100mbit", device="eth0")  # slow enough to see the install running
         program.drop([os.path.join(apks, n) for n in sorted(os.listdir(apks))])
         time.sleep(2)
         program.screen.move(program.origin[0] + 700, program.origin[1] + 560)

@@ -4,6 +4,7 @@ import json
 import os
 import re
 import shutil
+import time
 
 from lab import wait_until
 from screen import LINK_RGB, Screen
@@ -74,6 +75,17 @@ class Program:
             raise AssertionError(f"no link {index} between y {top} and {bottom}: {runs}")
         x0, x1, y0, y1 = runs[index]
         self.click(((x0 + x1) // 2, (y0 + y1) // 2))
+
+    def choose_in_picker(self, rows, row):
+        """Opens the device picker from the panel and clicks one of its rows (none when row is None);
+        returns the picker's position."""
+        self.click(DEVICE_PANEL_AT)
+        picker = wait_until(lambda: self.screen.window(178, 69 * rows), 10)
+        # A window that has just appeared takes its activation first; a click in that moment is lost.
+        time.sleep(0.5)
+        if picker and row is not None:
+            self.screen.click(picker[0] + 89, picker[1] + 69 * row + 34)
+        return picker
 
     def screenshot(self, path):
         self.lab.screenshot(path)

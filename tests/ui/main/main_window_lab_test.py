@@ -13,7 +13,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".."
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import (BADGE, DEVICE_PANEL_AT, DONE, DROP_AREA, NO_BOX, PANEL, READY, TAB_AT, WAIT,  # noqa: E402
+from program import (BADGE, DONE, DROP_AREA, NO_BOX, PANEL, READY, TAB_AT, WAIT,  # noqa: E402
                      Program, box_packages as packages)
 from screen import LINK_RGB  # noqa: E402
 from adbbox.test_apks import write_apk, write_non_apk, write_truncated_apk  # noqa: E402
@@ -81,10 +81,8 @@ class TwoBoxes(unittest.TestCase):
             self.assertTrue(program.wait_shows(READY, 10))
 
             # The picker lists the other box; choosing it makes it the target of the next drop.
-            program.click(DEVICE_PANEL_AT)
-            picker = wait_until(lambda: program.screen.window(178, 69), 10)
+            picker = program.choose_in_picker(rows=1, row=0)
             self.assertEqual(picker, (program.origin[0], program.origin[1] + 92))
-            program.screen.click(picker[0] + 89, picker[1] + 34)
             self.assertTrue(wait_until(lambda: program.screen.window(178, 69) is None, 10), "the picker hides")
             self.assertEqual(program.drop([os.path.join(apks, "second.apk")]), "accepted")
             self.assertTrue(wait_until(lambda: "com.mivora.second" in packages(lab, other), 60))
