@@ -185,7 +185,10 @@ class Lab:
         # that first program must not write into a pipe anyone waits on.
         quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                      capture_output=False)
-        self.run_in(self.pc, ["wineserver", "-p"], env=self.wine_env(), **quiet)
+        # The server's own complaints (a failed assertion ends it, and leaves every program it
+        # served waiting) are kept for the tests to show.
+        with open(self.server_log_path(), "w") as log:
+            self.run_in(self.pc, ["wineserver", "-p"], env=self.wine_env(), **dict(quiet, stderr=log))
         self.run_in(self.pc, ["wine", "cmd", "/c", "exit"], env=self.wine_env(), timeout=120, **quiet)
 
     # --- running things inside --------------------------------------------------------------
@@ -238,6 +241,14 @@ class Lab:
 
     def windows_path(self, unix_path):
         return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+    def server_log_path(self):
+        return os.path.join(self.workdir, "wineserver.log")
+
+    def server_log(self):
+        """What the lab's Wine server has printed: nothing while all is well."""
+        with open(self.server_log_path(), errors="replace") as log:
+            return log.read()
 
     def prefix_path(self, *parts):
         return os.path.join(self.workdir, "prefix", *parts)

@@ -62,13 +62,19 @@ LinkStatus SocketChannel::WaitUntil(Wait what, uint32_t limitMs) {
     FD_ZERO(&ready);
     FD_ZERO(&failed);
     FD_SET(socket_, &ready);
-    FD_SET(socket_, &failed);
+    // Only a failed connect is reported in the failure set alone; a connection that is reset or
+    // closed makes the socket readable, and recv then says which. Reads leave that set out because
+    // Wine's server (8.0) checks the entries of one wait one after the other: a box closing between
+    // the read entry and the failure entry of the same socket marks the wait without answering it,
+    // the server aborts when the wait's limit comes, and every Wine program it served hangs.
+    fd_set* failures = what == Wait::kWrite ? &failed : nullptr;
+    if (failures) FD_SET(socket_, failures);
     timeval timeout = TimeoutOf(limitMs);
     const int count = select(0, what == Wait::kRead ? &ready : nullptr, what == Wait::kWrite ? &ready : nullptr,
-                             &failed, &timeout);
+                             failures, &timeout);
     if (count == SOCKET_ERROR) return SocketError(WSAGetLastError());
     if (count == 0) return {LinkStatus::kTimedOut, limitMs};
-    if (FD_ISSET(socket_, &failed)) {
+    if (failures && FD_ISSET(socket_, failures)) {
         int error = 0;
         int size = sizeof error;
         getsockopt(socket_, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);

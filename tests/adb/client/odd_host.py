@@ -4,6 +4,8 @@ namespace: odd_host.py MODE ADDRESS; prints "ready" once in place, runs until ki
 
   garbage     accepts and answers with an HTTP error page, as a web server would
   unanswered  never answers a connection attempt (its SYNs are dropped: a full accept queue)
+  closing     reads until the client shuts its side down, then closes at once, as a box does
+              when a command is over
 """
 import socket
 import sys
@@ -36,5 +38,19 @@ def unanswered(address):
     filler.close()
 
 
+def closing(address):
+    server = socket.create_server((address, 5555), backlog=64)
+    print("ready", flush=True)
+    while True:
+        peer, _ = server.accept()
+        threading.Thread(target=read_then_close, args=(peer,), daemon=True).start()
+
+
+def read_then_close(peer):
+    with peer:
+        while peer.recv(4096):
+            pass
+
+
 if __name__ == "__main__":
-    {"garbage": garbage, "unanswered": unanswered}[sys.argv[1]](sys.argv[2])
+    {"garbage": garbage, "unanswered": unanswered, "closing": closing}[sys.argv[1]](sys.argv[2])
