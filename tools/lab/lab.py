@@ -247,8 +247,11 @@ class Lab:
 
     def server_log(self):
         """What the lab's Wine server has printed: nothing while all is well."""
-        with open(self.server_log_path(), errors="replace") as log:
-            return log.read()
+        try:
+            with open(self.server_log_path(), errors="replace") as log:
+                return log.read()
+        except FileNotFoundError:  # a lab without Wine
+            return ""
 
     def prefix_path(self, *parts):
         return os.path.join(self.workdir, "prefix", *parts)

@@ -34,16 +34,18 @@ class Program:
         shutil.copy(os.path.join(build, "MivoraBoxAssistant.exe"), self.exe)
         self.screen = Screen(lab, os.path.join(build, "generated", "skin"))
         self.process = lab.wine([self.exe] + list(args))
-        self.origin = wait_until(lambda: self.screen.window(WIDTH, HEIGHT), 60)
-        if not self.origin:
-            raise AssertionError("the main window did not appear")
+        self.origin = wait_until(lambda: self.screen.window(WIDTH, HEIGHT) or self.lab.server_log(), 60)
+        if not isinstance(self.origin, tuple):
+            raise AssertionError("the main window did not appear\n" + self.lab.server_log())
 
     def log(self):
+        """The program's command log, followed by whatever Wine's server complained of."""
         try:
             with open(os.path.join(self.folder, "MivoraBoxAssistant.log"), encoding="latin-1", newline="") as f:
-                return f.read()
+                text = f.read()
         except FileNotFoundError:
-            return ""
+            text = ""
+        return text + self.lab.server_log()
 
     def commands(self, word):
         """The client command lines the program ran that contain word, in order."""
@@ -54,7 +56,9 @@ class Program:
         return self.screen.shows(self.screen.shot(), number, self.origin[0] + x, self.origin[1] + y, frame)
 
     def wait_shows(self, picture, timeout=30):
-        return wait_until(lambda: self.shows(picture), timeout, interval=0.3)
+        # A Wine server that gave up leaves the window as it is: no point waiting for a change.
+        wait_until(lambda: self.shows(picture) or self.lab.server_log(), timeout, interval=0.3)
+        return self.shows(picture)
 
     def click(self, at):
         self.screen.click(self.origin[0] + at[0], self.origin[1] + at[1])
