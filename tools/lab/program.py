@@ -4,6 +4,7 @@ import json
 import os
 import re
 import shutil
+import sys
 import time
 
 from lab import wait_until
@@ -84,7 +85,14 @@ class Program:
         """Opens the device picker from the panel and clicks one of its rows (none when row is None);
         returns the picker's position."""
         self.click(DEVICE_PANEL_AT)
-        picker = wait_until(lambda: self.screen.window(178, 69 * rows), 10)
+        picker = wait_until(lambda: self.screen.window(178, 69 * rows), 5)
+        if not picker:
+            # Under a loaded Wine a click on the panel now and then shows no picker (seen once in two
+            # full runs of the suite, cause not found: a lost click or a late activation that hides
+            # it again); a second click shows it.
+            print("the first click on the device panel showed no picker; clicking again", file=sys.stderr)
+            self.click(DEVICE_PANEL_AT)
+            picker = wait_until(lambda: self.screen.window(178, 69 * rows), 10)
         # A window that has just appeared takes its activation first; a click in that moment is lost.
         time.sleep(0.5)
         if picker and row is not None:
