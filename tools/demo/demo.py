@@ -50,6 +50,8 @@ def scripted(lab, build, out_dir):
     picker = program.screen.window(178, 138)
     if picker:
         program.screen.click(picker[0] + 89, picker[1] + 69 + 34)
+        # The page stays ready all along: the picker going away is what shows the choice was taken.
+        wait_until(lambda: program.screen.window(178, 138) is None, 10)
     program.wait_shows(READY, 10)
     shot("04-picked")
     program.drop(apks)
