@@ -4,7 +4,6 @@ against simulated boxes, everything inside a lab network, then checks what the b
 
 The client is given by MIVORA_CLIENT_KIND: "debian" puts a bridge to Debian's adb in the client's
 place; "own" uses the project's own adb.exe."""
-import json
 import os
 import shutil
 import subprocess
@@ -15,17 +14,13 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab  # noqa: E402
+from adbbox.storage import installed_packages as packages  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
 
 BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 KIND = os.environ.get("MIVORA_CLIENT_KIND", "debian")
 MAKES = ["mele_a100", "mele", "kiui", "godbox", "letv", "mygica", "i5d", "mibox", "generic"]
 OLD_BOX, NEW_BOX, STALL_BOX = "127.0.0.2", "127.0.0.3", "127.0.0.4"
-
-
-def packages(storage):
-    with open(os.path.join(storage, "packages.json"), encoding="utf-8") as f:
-        return json.load(f)
 
 
 class EngineWithRealClient(unittest.TestCase):

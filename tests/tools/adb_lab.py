@@ -17,6 +17,7 @@ from pathlib import Path
 
 from boxsim_support import ADB, BOXSIM_DIR  # also makes tools/lab importable
 import netns  # noqa: E402
+from adbbox.storage import installed_packages  # noqa: E402
 
 PREFIX = "mvr-sim-"
 BOX_READY_SECONDS = 10
@@ -34,10 +35,7 @@ class Box:
         self.storage = Path(storage)
 
     def packages(self):
-        try:
-            return (self.storage / "packages.json").read_text()
-        except FileNotFoundError:
-            return "{}"
+        return installed_packages(self.storage)
 
     def device_file(self, device_path):
         return self.storage / "fs" / device_path.lstrip("/")

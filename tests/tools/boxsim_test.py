@@ -1,7 +1,6 @@
 """Debian's own adb client against the simulated boxes: what the program will meet, checked on a
 real peer. Runs in a private network namespace with loopback only (see adb_lab)."""
 
-import json
 import os
 import time
 import unittest
@@ -43,7 +42,7 @@ class AdbTestCase(TempDirTest):
         return lab.adb("-s", box.serial, "install", *options, path).stdout
 
     def installed(self, box):
-        return json.loads(box.packages())
+        return box.packages()
 
 
 class QueryTest(AdbTestCase):

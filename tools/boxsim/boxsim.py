@@ -30,7 +30,7 @@ def parse_arguments(argv):
                         help="public key file (adbkey.pub format) the box trusts; may be repeated")
     parser.add_argument("--ask-delay", type=float, default=1.0, metavar="SECONDS",
                         help="how long the user takes to answer an ask-accept or ask-reject question")
-    parser.add_argument("--fault", action="append", default=[], metavar="SPEC", help=FAULT_HELP)
+    parser.add_argument("--fault", action="append", default=[], metavar="FAULT", help=FAULT_HELP)
     parser.add_argument("--capacity", type=parse_size, help="bytes for installed packages (K, M, G suffixes)")
     parser.add_argument("--verbose", action="store_true", help="log connections and services on stderr")
     arguments = parser.parse_args(argv)

@@ -1,6 +1,5 @@
 """The program under Wine in a lab, started from a copy so that its "-adblog" command log stays
 with the run, and what a user can see of it."""
-import json
 import os
 import re
 import shutil
@@ -102,12 +101,3 @@ class Program:
     def screenshot(self, path):
         self.lab.screenshot(path)
         return path
-
-
-def box_packages(lab, address):
-    """What the simulated box at address has installed."""
-    try:
-        with open(os.path.join(lab.boxes[address], "packages.json"), encoding="utf-8") as f:
-            return json.load(f)
-    except FileNotFoundError:
-        return {}

@@ -1,7 +1,6 @@
 """A lab for the project's adb.exe: simulated boxes on loopback addresses inside a private network
 namespace, our client under Wine there, and Debian's adb beside it for comparisons."""
 import hashlib
-import json
 import os
 import shutil
 import subprocess
@@ -14,6 +13,7 @@ ROOT = Path(__file__).resolve().parents[3]
 sys.path.insert(0, str(ROOT / "tools" / "lab"))
 sys.path.insert(0, str(ROOT / "tools" / "boxsim"))
 from lab import Lab  # noqa: E402
+from adbbox.storage import installed_packages  # noqa: E402
 
 BUILD = os.environ.get("MIVORA_BUILD", str(ROOT / "build" / "windows"))
 DEBIAN_ADB = "/usr/lib/android-sdk/platform-tools/adb"
@@ -41,10 +41,7 @@ class Box:
         self.storage = Path(storage)
 
     def packages(self):
-        try:
-            return json.loads((self.storage / "packages.json").read_text())
-        except FileNotFoundError:
-            return {}
+        return installed_packages(self.storage)
 
     def device_file(self, device_path):
         return self.storage / "fs" / device_path.lstrip("/")

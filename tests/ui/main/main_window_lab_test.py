@@ -14,13 +14,18 @@ sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
 from program import (BADGE, DONE, DROP_AREA, NO_BOX, PANEL, READY, TAB_AT, WAIT,  # noqa: E402
-                     Program, box_packages as packages)
+                     Program)
 from screen import LINK_RGB  # noqa: E402
+from adbbox.storage import installed_packages  # noqa: E402
 from adbbox.test_apks import write_apk, write_non_apk, write_truncated_apk  # noqa: E402
 
 BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 SUBNET = "10.231.77"
 GREEN, RED, GREY = (0x00, 0x90, 0x00), (0xFF, 0x00, 0x00), (0x80, 0x80, 0x80)
+
+
+def packages(lab, address):
+    return installed_packages(lab.boxes[address])
 
 
 def make_apks(folder):

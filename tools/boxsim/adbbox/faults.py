@@ -1,4 +1,4 @@
-"""Misbehaviour a box shows on demand, parsed from specs such as "stall:5" or "drop:65536"."""
+"""Misbehaviour a box shows on demand, written as words such as "stall:5" or "drop:65536"."""
 
 from dataclasses import dataclass
 
@@ -28,11 +28,11 @@ class Faults:
             raise DropConnection(f"dropped after {transferred} bytes")
 
 
-def parse_faults(specs):
-    """Faults from a list of specs; raises ValueError on one it does not know."""
+def parse_faults(words):
+    """Faults from a list of words such as "stall:5"; raises ValueError on one it does not know."""
     settings = {}
-    for spec in specs:
-        name, _, value = spec.partition(":")
+    for word in words:
+        name, _, value = word.partition(":")
         if name in ("refuse", "reset", "close") and not value:
             settings[name] = True
         elif name in ("stall", "stall-service") and _is_number(value):
@@ -40,7 +40,7 @@ def parse_faults(specs):
         elif name == "drop" and value.isdigit():
             settings["drop_after"] = int(value)
         else:
-            raise ValueError(f"unknown fault {spec!r} ({FAULT_HELP})")
+            raise ValueError(f"unknown fault {word!r} ({FAULT_HELP})")
     return Faults(**settings)
 
 

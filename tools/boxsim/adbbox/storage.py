@@ -16,6 +16,15 @@ WRITABLE_ROOTS = ("/data/local/tmp", "/sdcard")
 APP_ROOT = "/data/app"
 
 
+def installed_packages(folder):
+    """What the box with this storage folder has installed (nothing before its first install)."""
+    try:
+        with open(Path(folder) / "packages.json", encoding="utf-8") as packages:
+            return json.load(packages)
+    except FileNotFoundError:
+        return {}
+
+
 class DeviceFileError(OSError):
     """A device path the shell user may not touch; str() is what the box would answer."""
 
@@ -52,11 +61,7 @@ class Storage:
         return self.host_path(normal)
 
     def load_packages(self):
-        try:
-            with open(self.packages_file, encoding="utf-8") as packages:
-                return json.load(packages)
-        except FileNotFoundError:
-            return {}
+        return installed_packages(self.folder)
 
     def save_packages(self, packages):
         """Replaces packages.json in one step, so a reader never sees half of it."""
