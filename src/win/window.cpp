@@ -59,13 +59,9 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 LRESULT WindowBase::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
-    MSG current{hwnd, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-    const MSG* outer = currentMsg_;
-    currentMsg_ = &current;
     LRESULT result = 0;
     if (!ProcessWindowMessage(hwnd, msg, wParam, lParam, result))
         result = CallWindowProcW(previousProc_, hwnd, msg, wParam, lParam);
-    currentMsg_ = outer;
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         hwnd_ = nullptr;

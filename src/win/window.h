@@ -36,7 +36,6 @@ public:
 protected:
     // The processing a message gets when the table does not handle it.
     LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
-    const MSG* CurrentMessage() const { return currentMsg_; }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // With a base class (a system class name), the new class keeps its extra bytes, style and
@@ -49,7 +48,6 @@ protected:
 
 private:
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
-    const MSG* currentMsg_ = nullptr;
 };
 
 // Window class traits a derived class may hide: class name (null: one made up for the class),

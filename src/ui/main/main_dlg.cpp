@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "adb/shell_mgr.h"
-#include "discovery/find_wifi_android.h"
 #include "product_info.h"
 #include "ui/main/commands.h"
 #include "ui/main/page_texts.h"
@@ -58,12 +57,9 @@ LRESULT CMainDlg::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     SetWindowPos(hwnd_, nullptr, place.left, place.top, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     Layout(kWidth);
 
-    SetPageState(Searching);
     forumRect_ = RECT{737, 47, 890, 97};
     adb::CShellMgr::Instance()->SetNotifyWindow(hwnd_);
-    boxes_.Reset();
-    discovery::CFindWifiAndroid::Instance()->StartScan(hwnd_);
-    SetTimer(hwnd_, kSearchTimer, kSearchMilliseconds, nullptr);
+    SearchAgain();  // the first search is no different
     return 0;
 }
 
@@ -190,10 +186,7 @@ void CMainDlg::SwitchTab(int tab) {
         constructionText_.SetVisible(false);
         SetPageState(pageState_);
     } else {
-        for (skin::CSomWnd* control : std::initializer_list<skin::CSomWnd*>{
-                 &dropHint_, &readyPicture_, &waitPicture_, &installAnimation_, &installText_, &donePicture_,
-                 &resultLine1_, &resultLine2_, &resultLine3_})
-            control->SetVisible(false);
+        HidePageControls();
         constructionText_.SetVisible(true);
     }
     for (auto& button : tabBar_) button.Invalidate();

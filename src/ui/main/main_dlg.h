@@ -104,6 +104,7 @@ private:
     void SetPageState(PageState state);
     void ApplyDeviceArea(PageState state);
     void ApplyPage(PageState state);
+    void HidePageControls();
     void ShowCurrentBox();
     void SearchAgain();
     LRESULT OnScanResult(UINT, WPARAM wParam, LPARAM, bool&);

@@ -33,12 +33,17 @@ void CMainDlg::ApplyDeviceArea(PageState state) {
     SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, acceptsFiles ? exStyle | WS_EX_ACCEPTFILES : exStyle & ~WS_EX_ACCEPTFILES);
 }
 
-void CMainDlg::ApplyPage(PageState state) {
-    // The construction notice belongs to the other tabs: on the install tab it never shows.
+void CMainDlg::HidePageControls() {
     for (skin::CSomWnd* control : std::initializer_list<skin::CSomWnd*>{
              &waitPicture_, &readyPicture_, &installAnimation_, &donePicture_, &installText_, &dropHint_,
-             &resultLine1_, &resultLine2_, &resultLine3_, &constructionText_})
+             &resultLine1_, &resultLine2_, &resultLine3_})
         control->SetVisible(false);
+}
+
+void CMainDlg::ApplyPage(PageState state) {
+    HidePageControls();
+    // The construction notice belongs to the other tabs: on the install tab it never shows.
+    constructionText_.SetVisible(false);
 
     const auto showText = [this](skin::CSomTextWnd& text, const std::wstring& markup, int y) {
         text.SetText(markup.c_str());

@@ -16,7 +16,6 @@ public:
     void SetTitle(std::wstring title);
     void SetSubtitle(std::wstring subtitle);
     void SetBadge(int kind);
-    int BadgeKind() const { return badge_; }
 
     void Paint(HDC dc, int limit, int part) override;
     bool OnLButtonDown(POINT point) override;

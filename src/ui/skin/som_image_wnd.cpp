@@ -12,12 +12,6 @@ void CSomImageWnd::SetBitmap(CSomBitmap* bitmap, int frame) {
     Invalidate();
 }
 
-void CSomImageWnd::SetFrame(int frame) {
-    if (frame == frame_) return;
-    frame_ = frame;
-    Invalidate();
-}
-
 void CSomImageWnd::OnCreate() {
     if (!bitmap_) return;
     if (IsAutoSize()) SetWndSize(bitmap_->GetFrameWidth(), bitmap_->GetFrameHeight());

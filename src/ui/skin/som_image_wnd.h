@@ -10,7 +10,6 @@ class CSomImageWnd : public CSomWnd {
 public:
     // Hosts give the picture before Create; a later change resizes and repaints as Create would.
     void SetBitmap(CSomBitmap* bitmap, int frame = 0);
-    void SetFrame(int frame);
     CSomBitmap* Bitmap() const { return bitmap_; }
     int Frame() const { return frame_; }
 

@@ -73,7 +73,6 @@ public:
     void SetHoverHighlight(bool on) { hoverHighlight_ = on; }
     int HoverRow() const { return hoverRow_; }
     CSomWnd* HoverControl() const { return hover_; }
-    CSomWnd* CaptureControl() const { return capture_; }
 
     // What lies under a row's controls (rect: the item, null: the clip box). Item -1 with user data
     // -1 is the area below the last item. The default fills with the class background brush.

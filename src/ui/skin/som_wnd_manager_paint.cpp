@@ -2,23 +2,14 @@
 #include "ui/skin/control_host.h"
 #include "ui/skin/paint_back_buffer.h"
 #include "ui/skin/som_wnd_manager.h"
+#include "ui/skin/wnd_geometry.h"
 
 namespace skin {
 
 void CSomWndManager::SetWndRect(CSomWnd* wnd, int x, int y, int cx, int cy) {
-    const RECT old = wnd->Bounds();
-    const bool moved = old.left != x || old.top != y;
-    const bool sized = old.right - old.left != cx || old.bottom - old.top != cy;
-    if (!moved && !sized) return;
-    const bool visible = wnd->IsVisible();
-    if (visible) InvalidateHostArea(old);
-    wnd->SetBounds({x, y, x + cx, y + cy});
-    if (moved) wnd->OnMove(x, y);
-    if (sized) wnd->OnSize(cx, cy);
-    if (visible) {
-        InvalidateHostArea(wnd->Bounds());
-        if (immediate_ && host_) UpdateWindow(host_);
-    }
+    const bool changed =
+        ChangeWndRect(*wnd, {x, y, x + cx, y + cy}, [this](const RECT& area) { InvalidateHostArea(area); });
+    if (changed && wnd->IsVisible() && immediate_ && host_) UpdateWindow(host_);
 }
 
 void CSomWndManager::SetWndSize(CSomWnd* wnd, int cx, int cy) {

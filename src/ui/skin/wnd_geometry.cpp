@@ -12,7 +12,7 @@ bool ChangeWndRect(CSomWnd& wnd, const RECT& to, const std::function<void(const 
     wnd.SetBounds(to);
     if (moved) wnd.OnMove(to.left, to.top);
     if (sized) wnd.OnSize(to.right - to.left, to.bottom - to.top);
-    if (visible) invalidate(to);
+    if (visible) invalidate(wnd.Bounds());  // where the control ended up, should its hooks have moved it
     return true;
 }
 
