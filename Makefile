@@ -1,6 +1,13 @@
 # Front door. `make test` and `make demo` work on a fresh Debian 12 machine as root: they install
 # what is missing, build, and run every test or the program in a private lab network.
+#
+# Two Windows builds come from the same code: `windows` (32-bit, the program users get) and
+# `windows-x64`. Both are always built; which of them run here is what tools/wine/arch says: both
+# where the machine runs 32-bit code, else the 64-bit one (MIVORA_ARCH=x86|x64 picks one). A tree
+# that does not run still has its program file checked.
 .PHONY: all deps build test demo bench fuzz clean
+
+PRESETS := windows windows-x64
 
 all: build
 
@@ -8,23 +15,34 @@ deps:
 	@tools/deps
 
 build: deps
+	@tools/wine/arch --all >/dev/null
 	cmake --preset native-asan >/dev/null
 	cmake --build --preset native-asan
-	cmake --preset windows >/dev/null
-	cmake --build --preset windows
+	@for preset in $(PRESETS); do \
+	  echo "cmake --build --preset $$preset"; \
+	  cmake --preset $$preset >/dev/null && cmake --build --preset $$preset || exit 1; \
+	done
 
-# Every test in one ctest run (platform-free code under ASan/UBSan, then the Windows program and its
-# tests under Wine, the tools and the lab), so that the last line is ctest's summary.
+# Every test in one ctest run (platform-free code under ASan/UBSan, then each Windows tree that runs
+# here with its tests under Wine, the tools and the lab), so that the last line is ctest's summary.
 test: build
 	@mkdir -p build/all
-	@printf 'subdirs("../native-asan" "../windows")\n' > build/all/CTestTestfile.cmake
+	@arches=" $$(tools/wine/arch --all) " && { \
+	  echo 'subdirs("../native-asan")'; \
+	  for preset in $(PRESETS); do \
+	    case "$$arches" in \
+	      *" $$(tools/wine/wine build/$$preset --arch) "*) echo "subdirs(\"../$$preset\")" ;; \
+	      *) echo "subdirs(\"../$$preset/tests/resources\")" ;; \
+	    esac; \
+	  done; } > build/all/CTestTestfile.cmake
+	@echo "Windows builds run here: $$(tools/wine/arch --all)"
 	ctest --test-dir build/all -j2 --output-on-failure
 
 demo: build
-	/usr/bin/python3 tools/demo/demo.py build/windows
+	@preset=$$(tools/wine/arch --preset) && /usr/bin/python3 tools/demo/demo.py build/$$preset
 
 bench: build
-	@/usr/bin/python3 tools/bench/bench.py build/windows
+	@preset=$$(tools/wine/arch --preset) && /usr/bin/python3 tools/bench/bench.py build/$$preset
 
 fuzz: deps
 	tools/fuzz/run $${FUZZ_SECONDS:-300}

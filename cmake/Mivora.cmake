@@ -10,6 +10,17 @@ if(WIN32)
   target_compile_definitions(mivora_options INTERFACE
     UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   target_link_options(mivora_options INTERFACE -static)
+  # Which Wine loader runs this tree (tools/wine/wine reads it), and the names that keep the two
+  # trees' tests apart when one ctest run holds both.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MIVORA_WINDOWS_ARCH x64)
+    set(MIVORA_TEST_PREFIX "x64.")
+  else()
+    set(MIVORA_WINDOWS_ARCH x86)
+    set(MIVORA_TEST_PREFIX "")
+  endif()
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "${MIVORA_WINDOWS_ARCH}\n")
+  set(MIVORA_WINE_FIXTURE wine_session_${MIVORA_WINDOWS_ARCH})
   set(MIVORA_WINE_DIR ${PROJECT_SOURCE_DIR}/tools/wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVORA_WINE_DIR}/winerun ${CMAKE_BINARY_DIR})
 elseif(MIVORA_SANITIZE)
@@ -18,18 +29,34 @@ elseif(MIVORA_SANITIZE)
   target_link_options(mivora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# mivora_test(<name> SOURCES ... LIBS ... [LABELS ...] [WINDOW])
+# mivora_test(<name> SOURCES ... LIBS ...)
 # One GoogleTest program; its cases become ctest tests. Windows programs are listed and run under
-# Wine (the emulator), after the wine session fixture has started Xvfb and the wineserver.
+# Wine (the emulator), after the wine session fixture has started Xvfb and the wineserver. Their
+# one label is the tree's architecture (the discovered tests' properties cannot carry a list).
 function(mivora_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} mivora_options GTest::gmock_main)
   if(WIN32)
     target_link_options(${name} PRIVATE -mconsole)
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-      PROPERTIES FIXTURES_REQUIRED wine_session LABELS "windows;${T_LABELS}" TIMEOUT 300)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_PREFIX "${MIVORA_TEST_PREFIX}"
+      PROPERTIES FIXTURES_REQUIRED ${MIVORA_WINE_FIXTURE} LABELS ${MIVORA_WINDOWS_ARCH} TIMEOUT 300)
   else()
-    gtest_discover_tests(${name} PROPERTIES LABELS "native;${T_LABELS}" TIMEOUT 300)
+    gtest_discover_tests(${name} PROPERTIES LABELS native TIMEOUT 300)
   endif()
+endfunction()
+
+# mivora_script_test(<name> <script> [ARGS ...] [ENV ...] [LABELS ...] [TIMEOUT s])
+# A Python test of a Windows tree (most run the program or its tools in a lab network); it finds the
+# tree in MIVORA_BUILD.
+function(mivora_script_test name script)
+  cmake_parse_arguments(T "" "TIMEOUT" "ARGS;ENV;LABELS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 900)
+  endif()
+  set(test ${MIVORA_TEST_PREFIX}${name})
+  add_test(NAME ${test} COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/${script} ${T_ARGS})
+  set_tests_properties(${test} PROPERTIES
+    ENVIRONMENT "MIVORA_BUILD=${CMAKE_BINARY_DIR};PYTHONDONTWRITEBYTECODE=1;${T_ENV}"
+    LABELS "${MIVORA_WINDOWS_ARCH};${T_LABELS}" TIMEOUT ${T_TIMEOUT})
 endfunction()

@@ -69,7 +69,7 @@ class EngineWithRealClient(unittest.TestCase):
                 "MIVORA_OLD_BOX": OLD_BOX, "MIVORA_NEW_BOX": NEW_BOX, "MIVORA_STALL_BOX": STALL_BOX,
             })
             try:
-                run = lab.run_in(lab.pc, ["wine", os.path.join(BUILD, "bin", "adb_client_test.exe")],
+                run = lab.run_in(lab.pc, lab.wine_command([os.path.join(BUILD, "bin", "adb_client_test.exe")]),
                                  env=env, text=True, timeout=600)
                 print(run.stdout[-6000:], run.stderr[-2000:])
                 self.assertEqual(run.returncode, 0)

@@ -3,6 +3,7 @@
 this folder with a run(build_dir) function that yields (name, value) pairs."""
 import importlib
 import os
+import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -15,12 +16,15 @@ def main():
     sys.path.insert(0, HERE)
     for folder in (os.path.join(HERE, "..", "..", "tests", "tools"), os.path.join(HERE, "..", "boxsim")):
         sys.path.insert(0, os.path.abspath(folder))
-    if not BENCHMARKS:
-        print("benchmarks: 0")
+    with open(os.path.join(build, "wine-arch")) as f:
+        print(f"arch: {f.read().strip()}", flush=True)
     for name in BENCHMARKS:
         for key, value in importlib.import_module(name).run(build):
             print(f"{key}: {value}", flush=True)
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except (RuntimeError, OSError, subprocess.SubprocessError) as error:
+        sys.exit(f"bench: {error}")

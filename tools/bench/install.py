@@ -56,9 +56,9 @@ def measure(build, rate, suffix):
             raise RuntimeError("adb install failed: " + direct.stdout + direct.stderr)
         lab.run_in(lab.pc, adb + ["-s", BOX + ":5555", "uninstall", "com.mivora.big"], timeout=60)
 
-        bench = lab.run_in(lab.pc, ["wine", os.path.join(build, "bin", "install_bench.exe"),
-                                    lab.windows_path(os.path.join(client_dir, "adb.exe")), BOX,
-                                    lab.windows_path(apk)], env=env, text=True, timeout=600)
+        bench = lab.run_in(lab.pc, lab.wine_command([os.path.join(build, "bin", "install_bench.exe"),
+                                                 lab.windows_path(os.path.join(client_dir, "adb.exe")), BOX,
+                                                 lab.windows_path(apk)]), env=env, text=True, timeout=600)
         lab.run_in(lab.pc, adb + ["kill-server"], timeout=30)
         seconds, code = bench.stdout.split()
         if code != "2":

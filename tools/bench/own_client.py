@@ -60,7 +60,7 @@ def measure(build, profile, rate):
         serial = address + ":5555"
         start_box(lab, profile, address)
         debian = ["env", f"HOME={home}", "ANDROID_ADB_SERVER_PORT=5043", "/usr/lib/android-sdk/platform-tools/adb"]
-        ours = ["wine", client]
+        ours = lab.wine_command([client])
         try:
             lab.run_in(lab.pc, debian + ["connect", address], timeout=60)
             debian_seconds = timed(lab, debian + ["-s", serial, "install", "-r", apk], None)

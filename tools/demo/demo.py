@@ -4,6 +4,7 @@ different makes. With a display the window shows there and the user drives it (d
 file manager); headless, a short scripted session runs (find, pick, drop, results) and a screenshot
 of each step goes to out/demo/. The lab is removed when the demo ends."""
 import os
+import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -84,4 +85,8 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except (RuntimeError, OSError, subprocess.SubprocessError) as error:
+        # What the machine lacks (root, a display server, Wine) is said in a line, not a traceback.
+        sys.exit(f"demo: {error}")

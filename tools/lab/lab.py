@@ -33,6 +33,8 @@ import time
 import netns
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+# Starts Wine with the loader of the build tree's architecture (32- or 64-bit).
+WINE = os.path.abspath(os.path.join(HERE, "..", "wine", "wine"))
 NAME_PREFIX = "mvr"  # namespaces are "mvr<pid>-<role>"; the pid tells whether their owner still lives
 
 
@@ -124,7 +126,7 @@ class Lab:
                     stream.close()
         self.processes = []
         if self.workdir and os.path.isdir(os.path.join(self.workdir, "prefix")):
-            subprocess.run(["wineserver", "-k"], env=self.wine_env(), capture_output=True)
+            subprocess.run(self.wine_command(["--server", "-k"]), env=self.wine_env(), capture_output=True)
         for name in reversed(self.namespaces):
             netns.remove(name)
         self.namespaces = []
@@ -178,9 +180,8 @@ class Lab:
         self.display = ":" + number
 
     def _start_wine(self):
-        base = os.path.join(self.build, "wineprefix")
-        sh(os.path.join(HERE, "..", "wine", "prefix"), base)
-        clone_prefix(base, os.path.join(self.workdir, "prefix"))
+        sh(os.path.join(HERE, "..", "wine", "prefix"), self.build)
+        clone_prefix(os.path.join(self.build, "wineprefix"), os.path.join(self.workdir, "prefix"))
         # Wine's helper processes start with the first program and keep its output handles, so
         # that first program must not write into a pipe anyone waits on.
         quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -188,8 +189,9 @@ class Lab:
         # The server's own complaints (a failed assertion ends it, and leaves every program it
         # served waiting) are kept for the tests to show.
         with open(self.server_log_path(), "w") as log:
-            self.run_in(self.pc, ["wineserver", "-p"], env=self.wine_env(), **dict(quiet, stderr=log))
-        self.run_in(self.pc, ["wine", "cmd", "/c", "exit"], env=self.wine_env(), timeout=120, **quiet)
+            self.run_in(self.pc, self.wine_command(["--server", "-p"]), env=self.wine_env(),
+                        **dict(quiet, stderr=log))
+        self.run_in(self.pc, self.wine_command(["cmd", "/c", "exit"]), env=self.wine_env(), timeout=120, **quiet)
 
     # --- running things inside --------------------------------------------------------------
     def limit_box_link(self, rate, device="lo", namespace=None):
@@ -229,13 +231,17 @@ class Lab:
         kw.setdefault("capture_output", True)
         return subprocess.run(["ip", "netns", "exec", namespace] + list(args), **kw)
 
+    def wine_command(self, args):
+        """The command line that runs a Windows program (or Wine's server) of this build tree."""
+        return [WINE, self.build] + list(args)
+
     def wine(self, args, env=None, **kw):
         kw.setdefault("stdout", subprocess.DEVNULL)
         kw.setdefault("stderr", subprocess.DEVNULL)
-        return self.spawn(["wine"] + list(args), env=self.wine_env(env), **kw)
+        return self.spawn(self.wine_command(args), env=self.wine_env(env), **kw)
 
     def wine_output(self, args, timeout=60):
-        result = self.run_in(self.pc, ["wine"] + list(args), env=self.wine_env(), text=True,
+        result = self.run_in(self.pc, self.wine_command(args), env=self.wine_env(), text=True,
                              timeout=timeout)
         return result.stdout
 

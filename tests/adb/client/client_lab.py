@@ -122,7 +122,7 @@ class ClientLab:
                    result.stderr.decode("utf-8", "replace"), time.monotonic() - started)
 
     def ours(self, *arguments, timeout=120):
-        return self._run(["wine", str(self.client), *map(str, arguments)], self.lab.wine_env(), timeout)
+        return self._run(self.lab.wine_command([str(self.client), *map(str, arguments)]), self.lab.wine_env(), timeout)
 
     def debian_environment(self):
         return {"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "HOME": str(self.home), "LANG": "C.UTF-8",

@@ -19,7 +19,7 @@ class ClosingTest(unittest.TestCase):
     def test_connections_end_in_order_while_the_host_closes(self):
         with ClientLab() as lab:
             address = lab.odd_host("closing")
-            command = ["wine", os.path.join(BUILD, "bin", "closing_rounds.exe"), f"{address}:5555", str(ROUNDS)]
+            command = lab.lab.wine_command([os.path.join(BUILD, "bin", "closing_rounds.exe"), f"{address}:5555", str(ROUNDS)])
             rounds = lab.lab.spawn(command, env=lab.lab.wine_env(), stdout=subprocess.PIPE, text=True)
             wait_until(lambda: rounds.poll() is not None or lab.lab.server_log(), 400, interval=0.5)
             self.assertEqual(lab.lab.server_log(), "", "Wine's server gave up")
