@@ -8,7 +8,23 @@ namespace adb {
 
 namespace {
 
-// Kept once found; a failed lookup is tried again by the next request.
+uint64_t StartTimeOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return static_cast<uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+bool IsRunning(uint32_t processId, uint64_t startTime) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    DWORD exitCode = 0;
+    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE &&
+                         StartTimeOf(process) == startTime;
+    CloseHandle(process);
+    return running;
+}
+
+// "%TEMP%\mivoraapk", kept once found; a failed lookup is tried again by the next request.
 std::wstring StagingFolder() {
     static std::wstring folder;
     if (folder.empty()) {
@@ -19,30 +35,89 @@ std::wstring StagingFolder() {
     return folder;
 }
 
-}  // namespace
-
-std::wstring StagingPath(int32_t cookie) {
-    const std::wstring folder = StagingFolder();
-    if (folder.empty()) return {};
+std::wstring Combine(const std::wstring& folder, const std::wstring& name) {
     wchar_t path[MAX_PATH] = {};
-    if (!PathCombineW(path, folder.c_str(), StagedFileName(cookie).c_str())) return {};
-    return path;
+    return PathCombineW(path, folder.c_str(), name.c_str()) ? path : std::wstring();
 }
 
-bool StageApk(const std::wstring& source, const std::wstring& staged) {
-    if (staged.empty() || source.empty()) return false;
-    if (!PathFileExistsW(source.c_str())) return false;
-    if (PathFileExistsW(staged.c_str())) {
-        SetFileAttributesW(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(staged.c_str());
-    } else {
-        wchar_t folder[MAX_PATH] = {};
-        lstrcpynW(folder, staged.c_str(), MAX_PATH);
-        PathRemoveFileSpecW(folder);
-        SHCreateDirectoryExW(nullptr, folder, nullptr);
+std::wstring RunFolder() {
+    const std::wstring staging = StagingFolder();
+    if (staging.empty()) return {};
+    return Combine(staging, RunFolderName(GetCurrentProcessId(), StartTimeOf(GetCurrentProcess())));
+}
+
+bool SizeOf(const std::wstring& path, uint64_t& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    bytes = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return true;
+}
+
+// Calls visit with the name of each entry of folder that matches pattern.
+template <class Visit>
+void ForEachEntry(const std::wstring& folder, const wchar_t* pattern, Visit visit) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Combine(folder, pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        visit(found);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+void RemoveStagedCopies(const std::wstring& folder) {
+    ForEachEntry(folder, L"mivora_apk_*.apk", [&](const WIN32_FIND_DATAW& entry) {
+        if (IsStagedFileName(entry.cFileName)) RemoveStagedCopy(Combine(folder, entry.cFileName));
+    });
+}
+
+}  // namespace
+
+StagedApk StageApk(const std::wstring& source) {
+    // Only the engine's thread stages, one APK at a time.
+    static int32_t lastNumber = 0;
+    uint64_t bytes = 0;
+    const std::wstring folder = RunFolder();
+    if (folder.empty() || source.empty() || !SizeOf(source, bytes)) return {};
+    // Made again when someone removed it meanwhile.
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    const std::wstring staged = Combine(folder, StagedFileName(++lastNumber));
+    if (staged.empty()) return {};
+    // Never over an existing file: whatever is there is not this APK.
+    if (!CopyFileW(source.c_str(), staged.c_str(), TRUE)) {
+        if (GetLastError() != ERROR_FILE_EXISTS) DeleteFileW(staged.c_str());
+        return {};
     }
-    CopyFileW(source.c_str(), staged.c_str(), TRUE);
-    return PathFileExistsW(staged.c_str()) != FALSE;
+    uint64_t copied = 0;
+    if (!SizeOf(staged, copied) || copied != bytes) {
+        RemoveStagedCopy(staged);
+        return {};
+    }
+    return {staged, copied};
+}
+
+void RemoveStagedCopy(const std::wstring& staged) {
+    SetFileAttributesW(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(staged.c_str());
+}
+
+void RemoveStagingLeftovers() {
+    const std::wstring staging = StagingFolder();
+    if (staging.empty()) return;
+    // Copies of versions that staged straight into the folder.
+    RemoveStagedCopies(staging);
+    ForEachEntry(staging, L"run-*", [&](const WIN32_FIND_DATAW& entry) {
+        uint32_t processId = 0;
+        uint64_t startTime = 0;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !ParseRunFolderName(entry.cFileName, processId, startTime) || IsRunning(processId, startTime))
+            return;
+        const std::wstring folder = Combine(staging, entry.cFileName);
+        RemoveStagedCopies(folder);
+        RemoveDirectoryW(folder.c_str());
+    });
 }
 
 }  // namespace adb

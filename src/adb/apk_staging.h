@@ -1,19 +1,38 @@
 #pragma once
-// The client never sees the user's own path: every APK is copied to a private staging folder
-// ("%TEMP%\mivoraapk") under a generated name and installed from there.
+// The client never sees the user's own path: every APK is copied to a private staging folder and
+// installed from there. Each run of the program stages into a folder of its own under
+// "%TEMP%\mivoraapk", named after its process, and numbers its copies without ever reusing a
+// number: a copy left by an earlier batch or run can never stand in for a new one.
 #include <cstdint>
 #include <string>
 
 namespace adb {
 
-// "mivora_apk_%04d.apk": the cookie in decimal, zero-padded to at least four digits.
-std::wstring StagedFileName(int32_t cookie);
+// "mivora_apk_%04d.apk": the number in decimal, zero-padded to at least four digits.
+std::wstring StagedFileName(int32_t number);
+// Whether name is such a file name.
+bool IsStagedFileName(const std::wstring& name);
 
-// The staged path for a cookie; empty while the temporary folder cannot be found.
-std::wstring StagingPath(int32_t cookie);
+// The folder of one run: the process id and its start time (a FILETIME count), which together
+// name one process for as long as the machine runs.
+std::wstring RunFolderName(uint32_t processId, uint64_t startTime);
+// Reads both back; false for a name that is no run's folder.
+bool ParseRunFolderName(const std::wstring& name, uint32_t& processId, uint64_t& startTime);
 
-// Copies source to staged, replacing an older copy. False when either path is empty, the source is
-// missing (a file already at staged then stays) or the copy could not be made.
-bool StageApk(const std::wstring& source, const std::wstring& staged);
+struct StagedApk {
+    std::wstring path;   // empty when nothing was staged
+    uint64_t bytes = 0;
+};
+
+// Copies the APK at source under the next staged name of this run. Nothing is staged when the
+// source is missing or the copy is not whole.
+StagedApk StageApk(const std::wstring& source);
+
+// Deletes a staged copy once its install has ended.
+void RemoveStagedCopy(const std::wstring& staged);
+
+// Deletes what earlier runs left in the staging folder: their copies and their folders. A run
+// that still goes on beside this one (the new instance of a self-update) keeps its folder.
+void RemoveStagingLeftovers();
 
 }  // namespace adb

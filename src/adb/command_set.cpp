@@ -6,6 +6,16 @@ namespace adb {
 
 namespace {
 wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+
+bool HasLineStartingWith(const std::wstring& text, const std::wstring& start) {
+    for (size_t line = 0;;) {
+        if (ContainsNoCase(text.substr(line, start.size()), start)) return true;
+        const size_t end = text.find(L'\n', line);
+        if (end == std::wstring::npos) return false;
+        line = end + 1;
+    }
+}
+
 }  // namespace
 
 std::wstring BoxText(BoxAddress box) {
@@ -40,8 +50,8 @@ int32_t ClassifyConnect(const std::wstring& output) {
     return ContainsNoCase(output, L"connected") ? Connected : NotConnected;
 }
 
-int32_t ClassifyInstall(const std::wstring& output) {
-    if (ContainsNoCase(output, L"Success")) return Success;
+int32_t ClassifyInstall(const std::wstring& output, uint32_t exitCode) {
+    if (exitCode == 0 && HasLineStartingWith(output, L"Success")) return Success;
     if (ContainsNoCase(output, L"INSTALL_FAILED_ALREADY_EXISTS")) return AlreadyExists;
     if (ContainsNoCase(output, L"INSTALL_FAILED_INVALID_URI")) return InvalidUri;
     return Failed;

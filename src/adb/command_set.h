@@ -1,7 +1,7 @@
 #pragma once
 // The conversation with the ADB client: command templates, how a box is written into them, and how
-// the client's text output is recognised. Every test is a case-insensitive substring test on the
-// whole output, the only failure signal the client gives.
+// the client's text output and exit code are recognised. The tests on the text are case-insensitive
+// (ASCII letters).
 #include <cstdint>
 #include <string>
 
@@ -46,8 +46,11 @@ std::wstring FormatTemplate(const wchar_t* pattern, const std::wstring& first, c
 // Connected (1) when the output holds "connected" anywhere, else NotConnected (0).
 int32_t ClassifyConnect(const std::wstring& output);
 
-// Success, AlreadyExists, InvalidUri or Failed, tested in that order.
-int32_t ClassifyInstall(const std::wstring& output);
+// Success only for a line that begins with "Success" from a client that ended with exit code 0:
+// the text alone cannot tell, since a failure names the staged path, and a folder called
+// "Successor" would make it a success. Otherwise AlreadyExists or InvalidUri by their words
+// anywhere in the output, else Failed.
+int32_t ClassifyInstall(const std::wstring& output, uint32_t exitCode);
 
 // Case-insensitive (ASCII letters) substring test.
 bool ContainsNoCase(const std::wstring& text, const std::wstring& what);

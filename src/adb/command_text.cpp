@@ -19,6 +19,12 @@ std::vector<std::wstring> SplitScript(const std::wstring& script) {
     return commands;
 }
 
+ClientLaunch ClientCommandLine(const std::wstring& command, const std::wstring& adbPath) {
+    static const std::wstring kClient = L"$adb$";
+    if (adbPath.empty() || command.compare(0, kClient.size(), kClient) != 0) return {};
+    return {adbPath, L"\"" + adbPath + L"\"" + ReplaceAll(command.substr(kClient.size()), kClient, adbPath)};
+}
+
 std::wstring WorkingDirectoryFor(const std::wstring& adbPath) {
     return ReplaceAll(adbPath, L"\\adb.exe", L"").substr(0, 259);
 }

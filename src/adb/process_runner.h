@@ -1,7 +1,10 @@
 #pragma once
-// Runs ADB client command lines as hidden child processes in the client's folder and captures
-// everything they print. Used only on the command engine's thread.
+// Runs ADB client command texts as hidden child processes in the client's folder and reads what
+// they print. Used only on the command engine's thread.
+#include <cstdint>
 #include <string>
+
+#include "adb/child_limits.h"
 
 namespace adb {
 
@@ -12,19 +15,20 @@ extern bool CommandLogEnabled;
 void SetAdbPath(const std::wstring& path);
 const std::wstring& AdbPath();
 
-// Runs one command line as given (cut at 4095 characters). With capture, appends the child's
-// merged stdout and stderr to out, reading until the pipe closes. False when the pipe or the
-// process could not be created.
-bool RunCommandLine(const std::wstring& commandLine, std::string& out, bool capture);
+struct CommandOutcome {
+    ChildEnd end = ChildEnd::NotStarted;
+    uint32_t exitCode = 0;  // the client's, once it has ended
+};
 
-// Substitutes "$adb$", runs the command with capture and converts the output from the ANSI code
-// page; out is empty when the child could not start or printed nothing. Logs when enabled.
-void DoCommand(const std::wstring& command, std::wstring& out);
+// Runs the command text ("$adb$" first) within limits; out receives what the client printed,
+// decoded from UTF-8, as both Google's client and ours write it: empty when the client could not
+// start or printed nothing. Logs when enabled.
+CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits);
 
 // Runs each "\r\n"-terminated line through DoCommand and appends the outputs in order.
-void RunScript(const std::wstring& script, std::wstring& out);
+void RunScript(const std::wstring& script, std::wstring& out, const ChildLimits& limits);
 
-// Appends one record, preceded by "\r\n time:<ms>\r\n", to the log beside the program.
-void WriteCommandLog(const std::wstring& text);
+// Starts the command text with its output discarded, without waiting for it.
+bool StartCommand(const std::wstring& command);
 
 }  // namespace adb

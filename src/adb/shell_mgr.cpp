@@ -2,6 +2,8 @@
 
 #include "adb/apk_staging.h"
 #include "adb/box_name.h"
+#include "adb/child_limits.h"
+#include "adb/command_log.h"
 #include "adb/command_text.h"
 #include "adb/process_runner.h"
 
@@ -27,8 +29,8 @@ bool CShellMgr::Disconnect(BoxAddress ip) {
     return PostTask(ip, FormatTemplate(templates::kDisconnect, BoxText(ip)), static_cast<int32_t>(ip), ShellTaskKind::Connect, false);
 }
 
-bool CShellMgr::QueryModel(BoxAddress ip) {
-    Connect(ip, false);
+bool CShellMgr::QueryModel(BoxAddress ip, bool justConnected) {
+    if (!justConnected) Connect(ip, false);
     return PostTask(ip, templates::kQueryModel, static_cast<int32_t>(ip), ShellTaskKind::QueryModel, true);
 }
 
@@ -46,12 +48,10 @@ bool CShellMgr::Install(BoxAddress ip, const std::vector<InstallItem>& items) {
     Connect(ip, false);
     bool queued = true;
     for (const InstallItem& item : items) {
-        const std::wstring staged = StagingPath(item.cookie);
-        auto task = MakeTask(ip, FormatTemplate(templates::kInstall, BoxText(ip), staged), item.cookie,
-                             ShellTaskKind::Install, true);
+        auto task = MakeTask(ip, {}, item.cookie, ShellTaskKind::Install, true);
         if (!task) return false;
-        task->sourcePath = item.apkPath;
-        task->stagedPath = staged;
+        task->installsApk = true;
+        task->apkPath = item.apkPath;
         queued = Post(std::move(task)) && queued;
     }
     return queued;
@@ -66,10 +66,7 @@ bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstrin
     return queued;
 }
 
-void CShellMgr::KillServer() {
-    std::string ignored;
-    RunCommandLine(ReplaceAll(templates::kKillServer, L"$adb$", AdbPath()), ignored, false);
-}
+void CShellMgr::KillServer() { StartCommand(templates::kKillServer); }
 
 bool CShellMgr::PostTask(BoxAddress ip, const std::wstring& command, int32_t cookie, int32_t kind, bool notify) {
     auto task = MakeTask(ip, command, cookie, kind, notify);
@@ -101,45 +98,51 @@ LRESULT CShellMgr::OnShellTask(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 void CShellMgr::RunTask(const ShellTask& task) {
-    const bool install = task.kind == ShellTaskKind::Install;
-    if (install) {
-        auto started = std::make_unique<ShellResult>();
-        started->kind = task.kind;
-        started->ip = task.ip;
-        started->cookie = task.cookie;
-        started->code = Started;
-        PostResult(std::move(started));
-        StageApk(task.sourcePath, task.stagedPath);
+    if (task.installsApk) {
+        RunInstall(task);
+        return;
     }
+    const bool install = task.kind == ShellTaskKind::Install;
+    if (install) PostResult(task, {}, Started);
 
     std::wstring output;
+    CommandOutcome outcome;
     if (task.kind == ShellTaskKind::ListDevices)
-        RunScript(task.command, output);
+        RunScript(task.command, output, CommandLimits());
     else
-        DoCommand(task.command, output);
+        outcome = DoCommand(task.command, output, CommandLimits());
 
     // A client that printed nothing still ends its install: without a result the window would wait
     // for this APK for good.
     if (!task.notify || (output.empty() && !install)) return;
+    int32_t code = 0;
+    if (task.kind == ShellTaskKind::Connect) code = ClassifyConnect(output);
+    if (install) code = ClassifyInstall(output, outcome.exitCode);
+    PostResult(task, output, code);
+}
 
+void CShellMgr::RunInstall(const ShellTask& task) {
+    PostResult(task, {}, Started);
+    const StagedApk staged = StageApk(task.apkPath);
+    if (staged.path.empty()) {
+        PostResult(task, {}, Failed);
+        return;
+    }
+    std::wstring output;
+    const CommandOutcome outcome = DoCommand(FormatTemplate(templates::kInstall, BoxText(task.ip), staged.path),
+                                             output, InstallLimits(staged.bytes));
+    RemoveStagedCopy(staged.path);
+    PostResult(task, output, ClassifyInstall(output, outcome.exitCode));
+}
+
+void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, int32_t code) {
     auto result = std::make_unique<ShellResult>();
     result->kind = task.kind;
     result->ip = task.ip;
     result->cookie = task.cookie;
-    switch (task.kind) {
-    case ShellTaskKind::Connect:
-        result->code = ClassifyConnect(output);
-        break;
-    case ShellTaskKind::Install:
-        result->code = ClassifyInstall(output);
-        break;
-    case ShellTaskKind::QueryModel:
-        result->name = BoxDisplayName(output).substr(0, kMaxNameLength);
-        break;
-    default:
-        break;
-    }
-    result->output = std::move(output);
+    result->code = code;
+    if (task.kind == ShellTaskKind::QueryModel) result->name = BoxDisplayName(output).substr(0, kMaxNameLength);
+    result->output = output;
     PostResult(std::move(result));
 }
 
@@ -150,9 +153,9 @@ void CShellMgr::PostResult(std::unique_ptr<ShellResult> result) {
 }
 
 LRESULT CShellMgr::OnStartServer(UINT, WPARAM, LPARAM, bool&) {
+    RemoveStagingLeftovers();
     if (CommandLogEnabled) WriteCommandLog(L"<-----before start-server\r\n");
-    std::string ignored;
-    RunCommandLine(ReplaceAll(templates::kStartServer, L"$adb$", AdbPath()), ignored, false);
+    StartCommand(templates::kStartServer);
     if (CommandLogEnabled) WriteCommandLog(L"----->after start-server\r\n");
     return 0;
 }

@@ -27,13 +27,17 @@ public:
     // The program's one engine, started on first use; ends the process with 333 if it cannot start.
     static CShellMgr* Instance();
 
-    // Stores the client's path and has the engine thread run "start-server" before any task.
+    // Stores the client's path and has the engine thread, before any task, clear the staging
+    // folder of earlier runs' copies and run "start-server".
     void SetAdbPath(const std::wstring& path);
     void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
 
     bool Connect(BoxAddress ip, bool notify);
     bool Disconnect(BoxAddress ip);
-    bool QueryModel(BoxAddress ip);
+    // A model query goes to a connected box: it is queued after a silent connect, unless the
+    // caller has just had the box connected (a connect result in hand), when one more connect
+    // would only talk to the box twice.
+    bool QueryModel(BoxAddress ip, bool justConnected = false);
     bool ListDevices(BoxAddress ip);
     bool ListPackages(BoxAddress ip);
     bool Install(BoxAddress ip, const std::vector<InstallItem>& items);
@@ -60,6 +64,10 @@ private:
     std::unique_ptr<ShellTask> MakeTask(BoxAddress ip, const std::wstring& command, int32_t cookie,
                                         int32_t kind, bool notify) const;
     void RunTask(const ShellTask& task);
+    // Stages the APK, installs the copy and removes it; a copy that cannot be made fails the
+    // install without running the client.
+    void RunInstall(const ShellTask& task);
+    void PostResult(const ShellTask& task, const std::wstring& output, int32_t code);
     void PostResult(std::unique_ptr<ShellResult> result);
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) { return 0; }

@@ -19,9 +19,10 @@ struct ShellTask {
     int32_t cookie = 0;
     bool notify = false;
     int32_t kind = Connect;
-    // Install tasks carry their own paths, so the engine thread never reads the caller's state.
-    std::wstring sourcePath;
-    std::wstring stagedPath;
+    // An APK install carries the APK's own path, so the engine thread never reads the caller's
+    // state; its command is made once the staged copy exists.
+    bool installsApk = false;
+    std::wstring apkPath;
 };
 
 struct ShellResult {

@@ -22,8 +22,9 @@ public:
         Stop(GetCurrentThreadId() == threadId_ ? 0 : INFINITE);
     }
 
-    // Starts the thread and returns once its hidden window exists (or could not be made), so that
-    // work posted right after Start is not lost.
+    // Starts the thread and returns once its hidden window exists, so that work posted right after
+    // Start is not lost. False when the thread or its window could not be made: a worker without a
+    // window would take work and never do it.
     bool Start() {
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (!ready) return false;
@@ -37,7 +38,8 @@ public:
             WaitForMultipleObjects(2, both, FALSE, INFINITE);
         }
         CloseHandle(ready);
-        return thread != nullptr;
+        if (thread && !windowMade_) Stop(INFINITE);  // the thread is ending on its own
+        return thread && windowMade_;
     }
 
     // Asks the thread to quit and waits at most timeoutMs for it. False when there was no thread;
@@ -81,6 +83,7 @@ private:
         CoInitialize(nullptr);
         const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
         const HWND window = self->Create(nullptr, rect, nullptr, WS_POPUP | WS_DISABLED | WS_CLIPSIBLINGS, 0);
+        self->windowMade_ = window != nullptr;
         SetEvent(ready);
         if (window && self->OnThreadInit()) {
             MSG msg;
@@ -101,6 +104,7 @@ private:
     std::atomic<HANDLE> threadHandle_{nullptr};
     std::atomic<DWORD> threadId_{0};
     HANDLE ready_ = nullptr;
+    std::atomic<bool> windowMade_{false};
 };
 
 }  // namespace adb

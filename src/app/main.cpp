@@ -6,6 +6,7 @@
 #include <gdiplus.h>
 
 #include <string>
+#include <vector>
 
 #include "adb/process_runner.h"
 #include "adb/shell_mgr.h"
@@ -57,11 +58,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    app::ExtractTool(L"FILE", 20002, L"adbwinapi.dll");
-    app::ExtractTool(L"FILE", 20003, L"adbwinusbapi.dll");
-    const std::wstring adbPath = app::ExtractTool(L"FILE", 20001, L"adb.exe");
+    const std::vector<std::wstring> tools =
+        app::ExtractTools({{20002, L"adbwinapi.dll"}, {20003, L"adbwinusbapi.dll"}, {20001, L"adb.exe"}});
 
-    adb::CShellMgr::Instance()->SetAdbPath(adbPath);
+    adb::CShellMgr::Instance()->SetAdbPath(tools.back());
 
     Gdiplus::GdiplusStartupInput gdiplusInput;
     ULONG_PTR gdiplusToken = 0;
@@ -75,8 +75,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     discovery::CFindWifiAndroid::Instance()->Stop(200);
     adb::CShellMgr::Instance()->Stop(200);
 
+    // In the reverse order of their start.
+    Gdiplus::GdiplusShutdown(gdiplusToken);
     win::Module().Term();
     CoUninitialize();
-    Gdiplus::GdiplusShutdown(gdiplusToken);
     return exitCode;
 }

@@ -40,6 +40,7 @@ bool CFindWifiAndroid::OnThreadInit() {
 void CFindWifiAndroid::OnThreadExit() {
     for (const auto& entry : pendingProbes_) closesocket(entry.first);
     pendingProbes_.clear();
+    waitingHosts_.clear();
     WSACleanup();
     delete this;
 }
@@ -52,34 +53,56 @@ LRESULT CFindWifiAndroid::OnScanStart(UINT, WPARAM, LPARAM, bool&) {
 void CFindWifiAndroid::ScanAll() {
     CSystemAdapterList adapters;
     subnets_.CollectSubnets(adapters);
-    bool started = false;
+    const bool wasIdle = waitingHosts_.empty() && pendingProbes_.empty();
     for (const std::wstring& prefix : subnets_.ScanOrder()) {
-        for (int host : HostOrder()) started = ProbeHost(prefix + L"." + std::to_wstring(host)) || started;
+        for (int host : HostOrder()) waitingHosts_.push_back(prefix + L"." + std::to_wstring(host));
     }
-    if (!started) return;  // nothing to wait for, and nothing to report
-    if (pendingProbes_.empty())
-        PostResult(0);  // every probe failed at once
-    else
-        SetTimer(Handle(), kProbeTimer, kProbeTimerPeriodMs, nullptr);
+    if (waitingHosts_.empty()) return;  // nothing to wait for, and nothing to report
+    StartWaitingProbes();
+    if (wasIdle) SetTimer(Handle(), kProbeTimer, kProbeTimerPeriodMs, nullptr);
+    EndScanIfSettled();  // every probe may have failed at once
 }
 
-bool CFindWifiAndroid::ProbeHost(const std::wstring& address) {
-    const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (probe == INVALID_SOCKET) return false;
+void CFindWifiAndroid::StartWaitingProbes() {
+    while (pendingProbes_.size() < kMaxProbesInFlight && !waitingHosts_.empty()) {
+        ProbeHost(waitingHosts_.front());
+        waitingHosts_.pop_front();
+    }
+}
+
+namespace {
+
+// The command engine's children must not inherit probes: each would keep every connection of the
+// sweep open until it exits.
+SOCKET OpenProbeSocket() {
+    SOCKET probe = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0,
+                              WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+    if (probe == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
+        // Windows 7 before its first service pack does not know the flag.
+        probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (probe != INVALID_SOCKET) SetHandleInformation(reinterpret_cast<HANDLE>(probe), HANDLE_FLAG_INHERIT, 0);
+    }
+    return probe;
+}
+
+}  // namespace
+
+void CFindWifiAndroid::ProbeHost(const std::wstring& address) {
+    const SOCKET probe = OpenProbeSocket();
+    if (probe == INVALID_SOCKET) return;  // skipped, not counted
     sockaddr_in target{};
     target.sin_family = AF_INET;
     target.sin_port = htons(kBoxPort);
     target.sin_addr.s_addr = inet_addr(ToAnsi(address).c_str());
     if (WSAAsyncSelect(probe, Handle(), WM_PROBE_SOCKET, FD_CONNECT) != 0) {
         closesocket(probe);
-        return false;
+        return;
     }
     pendingProbes_[probe] = Probe{target.sin_addr.s_addr, GetTickCount()};
     if (connect(probe, reinterpret_cast<const sockaddr*>(&target), sizeof(target)) == SOCKET_ERROR &&
         WSAGetLastError() != WSAEWOULDBLOCK) {
         Settle(probe);  // no connect event follows an immediate failure
     }
-    return true;
 }
 
 LRESULT CFindWifiAndroid::OnProbeSocket(UINT, WPARAM wParam, LPARAM lParam, bool&) {
@@ -98,6 +121,7 @@ LRESULT CFindWifiAndroid::OnProbeSocket(UINT, WPARAM wParam, LPARAM lParam, bool
         Settle(probe);
         PostResult(address);
     }
+    StartWaitingProbes();
     EndScanIfSettled();
     return 0;
 }
@@ -109,6 +133,7 @@ LRESULT CFindWifiAndroid::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
     }
     if (!pendingProbes_.empty()) {
         SettleExpiredProbes();
+        StartWaitingProbes();
         EndScanIfSettled();
     }
     return 0;
@@ -130,7 +155,7 @@ void CFindWifiAndroid::Settle(SOCKET probe) {
 }
 
 void CFindWifiAndroid::EndScanIfSettled() {
-    if (!pendingProbes_.empty()) return;
+    if (!pendingProbes_.empty() || !waitingHosts_.empty()) return;
     KillTimer(Handle(), kProbeTimer);
     PostResult(0);
 }

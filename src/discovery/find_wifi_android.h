@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <deque>
 #include <map>
 #include <string>
 
@@ -22,6 +23,13 @@ constexpr UINT WM_PROBE_SOCKET = 0x1D82;  // to the worker, from the socket laye
 // It leaves room for a box on Wi-Fi that wakes slowly and for one lost SYN, while a LAN box answers
 // within milliseconds.
 constexpr DWORD kProbeTimeLimitMs = 4000;
+
+// Probes open at the same time. One /24 subnet (255 hosts) fits at once, so the common sweep of one
+// home network takes no longer than unlimited probing; further subnets wait for free places. A
+// sweep of many subnets (virtual and VPN adapters add them) would otherwise hold thousands of
+// sockets and posted connect messages at once, beyond what the system lets one thread keep
+// (10,000 posted messages per queue), and hosts whose socket could not be made would be missed.
+constexpr size_t kMaxProbesInFlight = 256;
 
 class CFindWifiAndroid : public adb::CSomWorkerThread<CFindWifiAndroid> {
 public:
@@ -54,14 +62,17 @@ private:
     };
 
     void ScanAll();
-    bool ProbeHost(const std::wstring& address);
+    // Opens probes from the waiting hosts, in order, while there is room.
+    void StartWaitingProbes();
+    void ProbeHost(const std::wstring& address);
     void Settle(SOCKET probe);
     void SettleExpiredProbes();
     void PostResult(ULONG address);
     void EndScanIfSettled();
 
     SubnetSelection subnets_;
-    std::map<SOCKET, Probe> pendingProbes_;  // open probes; their count is what the scan waits for
+    std::deque<std::wstring> waitingHosts_;  // addresses of hosts not probed yet, in probing order
+    std::map<SOCKET, Probe> pendingProbes_;  // open probes; with the waiting hosts, what a scan waits for
     std::atomic<HWND> notifyWindow_{nullptr};
 };
 

@@ -24,6 +24,29 @@ TEST(CommandText, ScriptLinesEndWithCrLf) {
     EXPECT_EQ(SplitScript(L"a\nb\r\n"), (std::vector<std::wstring>{L"a\nb"}));
 }
 
+TEST(CommandText, TheClientIsStartedByItsFullPathQuotedWhateverItsFolderIsCalled) {
+    const std::wstring paths[] = {
+        L"C:\\Users\\John Smith\\AppData\\Local\\Temp\\adb_local\\adb.exe",
+        L"D:\\My Temp\\adb_local\\adb.exe",
+        L"C:\\用户\\临时 & 100% ^up\\adb_local\\adb.exe",
+        L"C:\\" + std::wstring(230, L'x') + L"\\adb.exe",
+    };
+    for (const std::wstring& path : paths) {
+        const adb::ClientLaunch launch = adb::ClientCommandLine(L"$adb$ -s 10.0.0.7:5555 install \"a b.apk\"", path);
+        EXPECT_EQ(launch.program, path);
+        EXPECT_EQ(launch.commandLine, L"\"" + path + L"\" -s 10.0.0.7:5555 install \"a b.apk\"");
+    }
+    // Later macros are arguments and get the path as it is.
+    EXPECT_EQ(adb::ClientCommandLine(L"$adb$ out:$adb$", L"C:\\t\\adb.exe").commandLine,
+              L"\"C:\\t\\adb.exe\" out:C:\\t\\adb.exe");
+    EXPECT_EQ(adb::ClientCommandLine(L"$adb$", L"C:\\t\\adb.exe").commandLine, L"\"C:\\t\\adb.exe\"");
+    // Without a client, or without the client first, there is nothing to start: never the rest of
+    // the line read as a program of its own.
+    EXPECT_TRUE(adb::ClientCommandLine(L"$adb$ devices", L"").program.empty());
+    EXPECT_TRUE(adb::ClientCommandLine(L"cmd /c $adb$ devices", L"C:\\t\\adb.exe").program.empty());
+    EXPECT_TRUE(adb::ClientCommandLine(L"", L"C:\\t\\adb.exe").program.empty());
+}
+
 TEST(CommandText, WorkingDirectoryIsTheClientFolder) {
     EXPECT_EQ(adb::WorkingDirectoryFor(L"C:\\Users\\u\\Temp\\adb_local\\adb.exe"), L"C:\\Users\\u\\Temp\\adb_local");
     EXPECT_EQ(adb::WorkingDirectoryFor(L""), L"");

@@ -33,6 +33,7 @@ std::string ReadAll(const fs::path& path) {
 }
 
 void WriteAll(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
@@ -84,6 +85,13 @@ protected:
         return count;
     }
     const std::vector<std::unique_ptr<ShellResult>>& Results(size_t count) { return sink_.WaitFor(count); }
+    // Where this test process stages its copies.
+    fs::path RunFolder() const { return tempDir_ / L"mivoraapk" / RunFolderName(GetCurrentProcessId(), StartTime(GetCurrentProcess())); }
+    static uint64_t StartTime(HANDLE process) {
+        FILETIME created{}, exited{}, kernel{}, user{};
+        GetProcessTimes(process, &created, &exited, &kernel, &user);
+        return static_cast<uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+    }
     void ExpectResult(size_t i, int32_t kind, int32_t cookie, int32_t code) {
         ASSERT_LT(i, sink_.results.size());
         const ShellResult& r = *sink_.results[i];
@@ -142,6 +150,18 @@ TEST_F(Engine, NamesEveryMakeFromItsModelQuery) {
     EXPECT_EQ(calls[1], "-s 10.0.0.7:5555 shell getprop ro.build.host;getprop ro.product.model");
 }
 
+TEST_F(Engine, ABoxJustConnectedIsQueriedWithoutAnotherConnect) {
+    Rules({"connect\tconnected to 10.0.0.7:5555", "getprop\tc3-miui^r^nMiBOX3"});
+    UseClient();
+    engine_->Connect(kBox, true);
+    ASSERT_EQ(Results(1).size(), 1u);
+    engine_->QueryModel(kBox, /*justConnected=*/true);
+    ASSERT_EQ(Results(2).size(), 2u);
+    EXPECT_EQ(sink_.results[1]->name, L"小米盒子");
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"connect 10.0.0.7",
+                                                 "-s 10.0.0.7:5555 shell getprop ro.build.host;getprop ro.product.model"}));
+}
+
 TEST_F(Engine, AModelQueryWithoutOutputPostsNothing) {
     Rules({"connect\tconnected"});
     UseClient();
@@ -153,69 +173,116 @@ TEST_F(Engine, AModelQueryWithoutOutputPostsNothing) {
     EXPECT_EQ(sink_.results[0]->kind, ShellTaskKind::Connect);
 }
 
-TEST_F(Engine, InstallsABatchInOrderFromStagedCopies) {
+TEST_F(Engine, InstallsABatchInOrderFromStagedCopiesThatAreThenRemoved) {
     const fs::path apps = root_.path() / L"我的 应用";
     fs::create_directories(apps);
     const fs::path apks[] = {apps / L"a b.apk", apps / L"中文.apk", apps / L"c.apk"};
     for (int i = 0; i < 3; ++i) WriteAll(apks[i], std::string(1000 * (i + 1), static_cast<char>('A' + i)));
     Rules({"mivora_apk_0001\tPerforming Streamed Install^r^nSuccess^r^n",
-           "mivora_apk_0002\tadb: failed to install x.apk: Failure [INSTALL_FAILED_ALREADY_EXISTS: Attempt to re-install]^r^n",
+           "mivora_apk_0002\tadb: failed to install x.apk: Failure [INSTALL_FAILED_ALREADY_EXISTS: Attempt to re-install]^r^n\t0\t1",
            "mivora_apk_0003\tPerforming Push Install^r^nFailure [INSTALL_FAILED_INVALID_APK]^r^n"});
     UseClient();
-    engine_->Install(kBox, {{apks[0].wstring(), 1}, {apks[1].wstring(), 2}, {apks[2].wstring(), 3}});
+    engine_->Install(kBox, {{apks[0].wstring(), 11}, {apks[1].wstring(), 12}, {apks[2].wstring(), 13}});
 
     ASSERT_EQ(Results(6).size(), 6u);
-    ExpectResult(0, ShellTaskKind::Install, 1, Started);
-    ExpectResult(1, ShellTaskKind::Install, 1, Success);
-    ExpectResult(2, ShellTaskKind::Install, 2, Started);
-    ExpectResult(3, ShellTaskKind::Install, 2, AlreadyExists);
-    ExpectResult(4, ShellTaskKind::Install, 3, Started);
-    ExpectResult(5, ShellTaskKind::Install, 3, Failed);
+    ExpectResult(0, ShellTaskKind::Install, 11, Started);
+    ExpectResult(1, ShellTaskKind::Install, 11, Success);
+    ExpectResult(2, ShellTaskKind::Install, 12, Started);
+    ExpectResult(3, ShellTaskKind::Install, 12, AlreadyExists);
+    ExpectResult(4, ShellTaskKind::Install, 13, Started);
+    ExpectResult(5, ShellTaskKind::Install, 13, Failed);
     EXPECT_TRUE(sink_.results[0]->output.empty());
+    EXPECT_EQ(sink_.results[3]->output.substr(0, 29), L"adb: failed to install x.apk:");
 
-    const fs::path staging = tempDir_ / L"mivoraapk";
     const auto calls = Calls();
     ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[0], "connect 10.0.0.7");
     for (int i = 0; i < 3; ++i) {
-        const fs::path staged = staging / StagedFileName(i + 1);
+        const fs::path staged = RunFolder() / StagedFileName(i + 1);
         // The copy is in place, whole, when the client runs.
         EXPECT_EQ(calls[1 + i], "-s 10.0.0.7:5555 install \"" + Utf8(staged.wstring()) + "\" [file:" +
                                     std::to_string(1000 * (i + 1)) + "]");
-        EXPECT_EQ(ReadAll(staged), ReadAll(apks[i]));
     }
     for (const auto& call : calls) EXPECT_EQ(call.find(Utf8(apps.wstring())), std::string::npos) << call;
+    EXPECT_TRUE(fs::is_empty(RunFolder())) << "each copy goes once its install has ended";
 }
 
-TEST_F(Engine, AnInstallThatPrintsNothingStillEndsAsAFailure) {
+TEST_F(Engine, TheSameApkQueuedAgainIsStagedUnderANewName) {
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK first");
+    Rules({"install\tFailure [INSTALL_FAILED_INSUFFICIENT_STORAGE]"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 1}});
+    ASSERT_EQ(Results(2).size(), 2u);
+    // Installing the failed ones again: same APK, same cookie.
+    engine_->Install(kBox, {{apk.wstring(), 1}});
+    ASSERT_EQ(Results(4).size(), 4u);
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_NE(calls[1].find("mivora_apk_0001.apk\" [file:8]"), std::string::npos) << calls[1];
+    EXPECT_NE(calls[3].find("mivora_apk_0002.apk\" [file:8]"), std::string::npos) << calls[3];
+}
+
+TEST_F(Engine, OnlyALineThatBeginsWithSuccessFromAClientThatEndedWellIsASuccess) {
+    // A failure that names a folder called "Successor", the word inside a line, a client that failed.
     const fs::path apk = root_.path() / L"x.apk";
     WriteAll(apk, "PK");
-    Rules({"mivora_apk_0008\t^0Success^r^n", "mivora_apk_0009\tFailure [INSTALL_FAILED_INVALID_URI]"});
+    Rules({"mivora_apk_0001\tadb: failed to install C:\\Users\\Successor\\x.apk: Failure [INSTALL_FAILED_OLDER_SDK]^r^n\t0\t1",
+           "mivora_apk_0002\tPerforming Streamed Install^r^nNot a Success^r^n",
+           "mivora_apk_0003\tPerforming Streamed Install^r^nSuccess^r^n\t0\t1",
+           "mivora_apk_0004\t^0Success^r^n",
+           "mivora_apk_0005\tPerforming Push Install^r^n^tpkg: /data/local/tmp/x.apk^r^nSuccess^r^n"});
     UseClient();
-    engine_->Install(kBox, {{apk.wstring(), 7}, {apk.wstring(), 8}, {apk.wstring(), 9}});
-    ASSERT_EQ(Results(6).size(), 6u);
-    ExpectResult(1, ShellTaskKind::Install, 7, Failed);
-    EXPECT_TRUE(sink_.results[1]->output.empty());
-    // A zero byte ends what the engine reads of that output.
-    ExpectResult(3, ShellTaskKind::Install, 8, Failed);
-    ExpectResult(5, ShellTaskKind::Install, 9, InvalidUri);
+    engine_->Install(kBox, {{apk.wstring(), 1}, {apk.wstring(), 2}, {apk.wstring(), 3}, {apk.wstring(), 4}, {apk.wstring(), 5}});
+    ASSERT_EQ(Results(10).size(), 10u);
+    for (int i = 0; i < 4; ++i) ExpectResult(1 + 2 * i, ShellTaskKind::Install, i + 1, Failed);
+    ExpectResult(9, ShellTaskKind::Install, 5, Success);
+    EXPECT_EQ(sink_.results[7]->output, std::wstring(L"\0Success\r\n", 10)) << "a zero byte is kept as it came";
 }
 
-TEST_F(Engine, AnOlderStagedCopyIsReplacedAndAMissingSourceLeavesItAlone) {
+TEST_F(Engine, AnApkThatCannotBeStagedFailsWithoutRunningTheClient) {
+    // A copy left at what was the staged name in earlier versions must not stand in for it.
     const fs::path staging = tempDir_ / L"mivoraapk";
     fs::create_directories(staging);
-    WriteAll(staging / StagedFileName(5), "stale five");
-    SetFileAttributesW((staging / StagedFileName(5)).c_str(), FILE_ATTRIBUTE_READONLY);
-    WriteAll(staging / StagedFileName(6), "stale six");
-    const fs::path apk = root_.path() / L"new.apk";
-    WriteAll(apk, "fresh bytes");
+    WriteAll(staging / StagedFileName(1), "stale one");
     Rules({"install\tSuccess"});
     UseClient();
-    engine_->Install(kBox, {{apk.wstring(), 5}, {(root_.path() / L"gone.apk").wstring(), 6}});
+    engine_->Install(kBox, {{(root_.path() / L"gone.apk").wstring(), 1}, {root_.path().wstring(), 2}});
     ASSERT_EQ(Results(4).size(), 4u);
-    EXPECT_EQ(ReadAll(staging / StagedFileName(5)), "fresh bytes");
-    EXPECT_EQ(ReadAll(staging / StagedFileName(6)), "stale six");
-    ExpectResult(3, ShellTaskKind::Install, 6, Success) ;
+    ExpectResult(0, ShellTaskKind::Install, 1, Started);
+    ExpectResult(1, ShellTaskKind::Install, 1, Failed);
+    ExpectResult(2, ShellTaskKind::Install, 2, Started);
+    ExpectResult(3, ShellTaskKind::Install, 2, Failed);
+    EXPECT_EQ(Calls(), std::vector<std::string>{"connect 10.0.0.7"}) << "no install line ran";
+}
+
+TEST_F(Engine, WhatEarlierRunsLeftIsRemovedAtStartUp) {
+    const fs::path staging = tempDir_ / L"mivoraapk";
+    fs::create_directories(staging);
+    WriteAll(staging / StagedFileName(1), "left by an earlier version");
+    const fs::path ended = staging / RunFolderName(1, 1);
+    WriteAll(ended / StagedFileName(3), "left by an earlier run");
+    WriteAll(staging / L"notes.txt", "not ours");
+    // A run going on beside this one keeps its copy.
+    std::wstring line = L"\"" + test_support::TestProgram(L"emit.exe") + L"\" sleep:60000";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION other{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &other));
+    const fs::path going = staging / RunFolderName(other.dwProcessId, StartTime(other.hProcess));
+    WriteAll(going / StagedFileName(1), "being installed");
+
+    UseClient();
+    const DWORD start = GetTickCount();
+    while (fs::exists(ended) && GetTickCount() - start < 10000) Sleep(20);
+    EXPECT_FALSE(fs::exists(ended));
+    EXPECT_FALSE(fs::exists(staging / StagedFileName(1)));
+    EXPECT_EQ(ReadAll(going / StagedFileName(1)), "being installed");
+    EXPECT_EQ(ReadAll(staging / L"notes.txt"), "not ours");
+    TerminateProcess(other.hProcess, 0);
+    CloseHandle(other.hThread);
+    CloseHandle(other.hProcess);
 }
 
 TEST_F(Engine, LongListingsArriveWholeAndDeviceListingsTwice) {

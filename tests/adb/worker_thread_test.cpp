@@ -104,6 +104,33 @@ TEST(WorkerThread, StopGivesUpOnABusyWorkerAfterItsTimeLimit) {
     EXPECT_TRUE(worker.busyDone);
 }
 
+// Refuses its window as it is made, as a system out of window resources would.
+class WindowlessWorker : public adb::CSomWorkerThread<WindowlessWorker> {
+public:
+    WIN_BEGIN_MSG_MAP()
+        WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    WIN_END_MSG_MAP()
+
+    bool OnThreadInit() {
+        initRan = true;
+        return true;
+    }
+    void OnThreadExit() {}
+
+    std::atomic<bool> initRan{false};
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) { return -1; }
+};
+
+TEST(WorkerThread, AWorkerWithoutItsWindowDoesNotStart) {
+    WindowlessWorker worker;
+    EXPECT_FALSE(worker.Start()) << "work posted to it would go nowhere";
+    EXPECT_FALSE(worker.initRan);
+    EXPECT_FALSE(worker.PostToWorker(kRecord, 1));
+    EXPECT_FALSE(worker.Stop(1000)) << "its thread is already gone";
+}
+
 TEST(WorkerThread, AWorkerThatReleasesItselfDiesOnItsOwnThread) {
     auto* worker = new TestWorker(true, /*selfDelete=*/true);
     ASSERT_TRUE(worker->Start());

@@ -4,8 +4,13 @@
 //                        backslash, which paths are full of)
 //   rep:N:C              the character C, N times, to stdout
 //   sleep:MS             pause
-//   cwd                  the current directory to stdout
+//   cwd                  the current directory to stdout, in UTF-8 as the ADB clients print
 //   exit:N               end with exit code N
+//   handles              how many handles this process holds, to stdout (a child that inherited
+//                        more of its parent's handles holds more)
+//   stdin                reads standard input to its end; how many bytes, to stdout
+//   spawn:ARG            starts emit.exe ARG, which inherits this process's handles (its output
+//                        pipe with them), and does not wait for it
 #include <windows.h>
 
 #include <cstdlib>
@@ -52,11 +57,35 @@ int wmain(int argc, wchar_t** argv) {
         } else if (!wcscmp(arg, L"cwd")) {
             wchar_t dir[MAX_PATH] = {};
             GetCurrentDirectoryW(MAX_PATH, dir);
-            std::string narrow(MAX_PATH * 3, '\0');
-            narrow.resize(WideCharToMultiByte(CP_ACP, 0, dir, -1, narrow.data(), static_cast<int>(narrow.size()), nullptr, nullptr) - 1);
-            Write(STD_OUTPUT_HANDLE, narrow);
+            std::string utf8(MAX_PATH * 4, '\0');
+            utf8.resize(WideCharToMultiByte(CP_UTF8, 0, dir, -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr) - 1);
+            Write(STD_OUTPUT_HANDLE, utf8);
         } else if (!wcsncmp(arg, L"exit:", 5)) {
             return _wtoi(arg + 5);
+        } else if (!wcscmp(arg, L"handles")) {
+            int count = 0;
+            for (uintptr_t value = 4; value < 0x10000; value += 4) {
+                DWORD flags = 0;
+                if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+            }
+            Write(STD_OUTPUT_HANDLE, std::to_string(count));
+        } else if (!wcscmp(arg, L"stdin")) {
+            char buffer[256];
+            DWORD read = 0;
+            size_t total = 0;
+            while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &read, nullptr) && read) total += read;
+            Write(STD_OUTPUT_HANDLE, std::to_string(total));
+        } else if (!wcsncmp(arg, L"spawn:", 6)) {
+            wchar_t self[MAX_PATH] = {};
+            GetModuleFileNameW(nullptr, self, MAX_PATH);
+            std::wstring line = L"\"" + std::wstring(self) + L"\" " + (arg + 6);
+            STARTUPINFOW startup{};
+            startup.cb = sizeof(startup);
+            PROCESS_INFORMATION process{};
+            if (CreateProcessW(self, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+                CloseHandle(process.hThread);
+                CloseHandle(process.hProcess);
+            }
         }
     }
     return 0;

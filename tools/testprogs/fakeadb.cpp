@@ -2,9 +2,10 @@
 // from a rules file beside itself and records every call, so that engine tests control the exact
 // bytes the engine reads (zero bytes, thousands of bytes, nothing at all) and see what it ran.
 //
-// fakeadb.rules, one rule per line:  <substring of the arguments>\t<output>[\t<delay ms>]
-//   The first rule whose substring occurs in the arguments answers. <output> uses the escapes
-//   ^n ^r ^t ^0 ^^; "@name" prints the bytes of the file "name" beside the program instead.
+// fakeadb.rules, one rule per line:  <substring of the arguments>\t<output>[\t<delay ms>[\t<exit code>]]
+//   The first rule whose substring occurs in the arguments answers, and the program ends with the
+//   exit code (0 when not given). <output> uses the escapes ^n ^r ^t ^0 ^^; "@name" prints the
+//   bytes of the file "name" beside the program instead.
 // fakeadb.calls gets one line per call: the arguments, then " [file:<size>]" for every quoted
 // argument that names an existing file at the moment of the call.
 #include <windows.h>
@@ -98,7 +99,7 @@ int wmain() {
                                     : Unescape(fields[1]);
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
-        return 0;
+        return fields.size() > 3 ? std::stoi(fields[3]) : 0;
     }
     return 0;
 }

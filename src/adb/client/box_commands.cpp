@@ -8,6 +8,7 @@
 #include "adb/client/remote_commands.h"
 #include "adb/client/remote_shell.h"
 #include "adb/client/text_encoding.h"
+#include "adb/client/time_limits.h"
 
 namespace adb::client {
 
@@ -45,13 +46,14 @@ bool EndsWithApk(const std::string& path) {
 }
 
 int RunShell(Transport& transport, const std::string& command) {
-    const ShellRun run = RunRemoteCommand(transport, command);
+    const ShellRun run = RunRemoteCommand(transport, command, Deadline::In(kResultLimitMs), PrintOutput);
     if (!run.finished) return Fail(texts::CommandFailed(texts::LinkReason(run.link)));
     return run.exitStatus.value_or(0);
 }
 
 int RunUninstall(Transport& transport, const std::string& package) {
-    const ShellRun run = RunRemoteCommand(transport, UninstallCommand(package, transport.Banner().Has("cmd")));
+    const ShellRun run = RunRemoteCommand(transport, UninstallCommand(package, transport.Banner().Has("cmd")),
+                                          Deadline::In(kResultLimitMs), PrintOutput);
     if (!run.finished) return Fail(texts::CommandFailed(texts::LinkReason(run.link)));
     return PackageManagerExitCode(run);
 }

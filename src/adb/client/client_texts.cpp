@@ -106,7 +106,7 @@ std::string Help() {
            " for each of its answers while connecting,\n" + Seconds(kUserLimitMs) +
            " for its user to allow this computer's key, " + Seconds(kTransferLimitMs) +
            " for each step of a transfer,\n" + Seconds(kResultLimitMs) +
-           " for the result of a command.\n";
+           " for the whole result of a command (of an install: once it is uploaded).\n";
 }
 
 std::string LinkReason(const LinkStatus& status) {
@@ -118,6 +118,7 @@ std::string LinkReason(const LinkStatus& status) {
         case LinkStatus::kNotAdb: return "the host does not speak the ADB protocol";
         case LinkStatus::kRefused: return "the box refused the request";
         case LinkStatus::kStreamEnded: return "the box ended the transfer early";
+        case LinkStatus::kTooMuchData: return "the box sent more data than the client keeps";
     }
     return "unknown error";
 }

@@ -31,6 +31,11 @@ void WriteTo(DWORD which, std::string_view utf8) {
 void Print(std::string_view utf8) { WriteTo(STD_OUTPUT_HANDLE, utf8); }
 void PrintError(std::string_view utf8) { WriteTo(STD_ERROR_HANDLE, utf8); }
 
+void PrintOutput(std::string_view out, std::string_view err) {
+    Print(out);
+    PrintError(err);
+}
+
 int Fail(std::string_view utf8) {
     PrintError(utf8);
     return 1;

@@ -8,6 +8,8 @@ namespace adb::client {
 
 void Print(std::string_view utf8);
 void PrintError(std::string_view utf8);
+// A remote command's standard output and error, each where it belongs.
+void PrintOutput(std::string_view out, std::string_view err);
 
 // Prints a failure on stderr; returns the exit code that goes with it.
 int Fail(std::string_view utf8);

@@ -20,20 +20,6 @@ constexpr size_t kBatch = 1 << 20;
 
 std::string ReadFailure(uint32_t error) { return "cannot read the file: " + texts::FileErrorText(error); }
 
-// The first line the box writes on the stream, without its line end.
-std::string ReadLine(Transport& transport, LinkStatus& status) {
-    std::string text;
-    while (text.find('\n') == std::string::npos) {
-        Bytes data;
-        status = transport.Read(data, kResultLimitMs);
-        if (!status) break;
-        text += AsText(data);
-    }
-    text = text.substr(0, text.find('\n'));
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    return text;
-}
-
 int StreamedInstall(Transport& transport, InputFile& apk, const std::string& path, bool replace) {
     Print(texts::PerformingStreamedInstall());
     const uint64_t size = apk.Size();
@@ -60,7 +46,8 @@ int StreamedInstall(Transport& transport, InputFile& apk, const std::string& pat
         transport.Close();
         return Fail(texts::FailedToInstall(path, "the file became shorter while it was sent"));
     }
-    const std::string verdict = ReadLine(transport, status);
+    // Counted from the end of the upload, however the box spreads its answer.
+    const std::string verdict = ReadAnswerLine(transport, Deadline::In(kResultLimitMs), status);
     transport.Close();
     if (verdict.starts_with("Success")) {
         Print(verdict + "\n");
@@ -98,13 +85,14 @@ std::string PushFile(Transport& transport, InputFile& file, const std::string& r
     // A box that refuses the file answers FAIL and closes the stream, maybe before all was sent.
     if (!status && status.kind != LinkStatus::kStreamEnded) return texts::LinkReason(status);
     Bytes answer;
+    const Deadline answered = Deadline::In(kResultLimitMs);
     for (;;) {
         if (const auto reply = ParseSyncReply(answer)) {
             if (!reply->first.okay) return "remote " + reply->first.failure;
             break;
         }
         Bytes data;
-        if (status = transport.Read(data, kResultLimitMs); !status) return texts::LinkReason(status);
+        if (status = transport.Read(data, answered); !status) return texts::LinkReason(status);
         answer.insert(answer.end(), data.begin(), data.end());
     }
     Bytes quit;
@@ -122,9 +110,10 @@ int PushInstall(Transport& transport, InputFile& apk, const std::string& path, b
         return Fail(texts::FailedToCopy(path, remote, problem));
     }
     Print(texts::Pushed(path, apk.Size(), GetTickCount64() - started));
-    const ShellRun install = RunRemoteCommand(transport, PmInstallCommand(remote, replace));
+    const ShellRun install =
+        RunRemoteCommand(transport, PmInstallCommand(remote, replace), Deadline::In(kResultLimitMs), PrintOutput);
     if (!install.finished) return Fail(texts::CommandFailed(texts::LinkReason(install.link)));
-    RunRemoteCommand(transport, RemoveFileCommand(remote));
+    RunRemoteCommand(transport, RemoveFileCommand(remote), Deadline::In(kResultLimitMs), PrintOutput);
     return PackageManagerExitCode(install);
 }
 

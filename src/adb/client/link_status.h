@@ -13,6 +13,7 @@ struct LinkStatus {
         kNotAdb,        // the box sent bytes that are no transport message
         kRefused,       // the box refused to open the service
         kStreamEnded,   // the box closed the stream
+        kTooMuchData,   // the box sent more than the client keeps for what it is waiting for
     };
     Kind kind = kOk;
     uint32_t detail = 0;

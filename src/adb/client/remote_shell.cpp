@@ -1,13 +1,22 @@
 #include "adb/client/remote_shell.h"
 
-#include "adb/client/console.h"
+#include <algorithm>
+
 #include "adb/client/remote_commands.h"
 #include "adb/client/shell_v2_reader.h"
-#include "adb/client/time_limits.h"
 
 namespace adb::client {
 
-ShellRun RunRemoteCommand(Transport& transport, std::string_view command) {
+namespace {
+
+void Keep(std::string& kept, std::string_view more) {
+    kept.append(more.substr(0, kMaxKeptOutput - std::min(kept.size(), kMaxKeptOutput)));
+}
+
+}  // namespace
+
+ShellRun RunRemoteCommand(Transport& transport, std::string_view command, const Deadline& deadline,
+                          const ShellOutput& print) {
     const bool shellV2 = transport.Banner().Has("shell_v2");
     ShellRun run;
     run.link = transport.Open(ShellService(command, shellV2));
@@ -15,7 +24,7 @@ ShellRun RunRemoteCommand(Transport& transport, std::string_view command) {
     ShellV2Reader reader;
     for (;;) {
         Bytes data;
-        run.link = transport.Read(data, kResultLimitMs);
+        run.link = transport.Read(data, deadline);
         if (run.link.kind == LinkStatus::kStreamEnded) {
             run.finished = true;
             run.link = {};
@@ -24,12 +33,11 @@ ShellRun RunRemoteCommand(Transport& transport, std::string_view command) {
         if (!run.link) break;
         if (shellV2) {
             const ShellV2Reader::Output output = reader.Feed(data);
-            Print(output.out);
-            PrintError(output.err);
-            run.output += output.out;
+            print(output.out, output.err);
+            Keep(run.output, output.out);
         } else {
-            Print(AsText(data));
-            run.output += AsText(data);
+            print(AsText(data), {});
+            Keep(run.output, AsText(data));
         }
     }
     run.exitStatus = reader.ExitStatus();
@@ -40,6 +48,24 @@ ShellRun RunRemoteCommand(Transport& transport, std::string_view command) {
 int PackageManagerExitCode(const ShellRun& run) {
     if (run.exitStatus) return *run.exitStatus;
     return run.output.find("Success") != std::string::npos ? 0 : 1;
+}
+
+std::string ReadAnswerLine(Transport& transport, const Deadline& deadline, LinkStatus& status) {
+    std::string text;
+    status = {};
+    while (text.find('\n') == std::string::npos && text.size() <= kMaxAnswerLine) {
+        Bytes data;
+        status = transport.Read(data, deadline);
+        if (!status) break;
+        text += AsText(data);
+    }
+    text = text.substr(0, text.find('\n'));
+    if (text.size() > kMaxAnswerLine) {
+        status = {LinkStatus::kTooMuchData};
+        return {};
+    }
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
 }
 
 }  // namespace adb::client

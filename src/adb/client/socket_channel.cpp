@@ -4,11 +4,14 @@
 
 #include <algorithm>
 
+#include "adb/client/deadline.h"
+
 namespace adb::client {
 
 namespace {
 
-// Long enough for a box to answer our shutdown with its own; a box that does not is not waited for.
+// Long enough for a box to answer our shutdown with its own; a box that does not, or that goes on
+// sending, is not waited for longer: this is the whole of the draining.
 constexpr uint32_t kCloseLimitMs = 1000;
 // One send call at most this large: Winsock copies what it takes into its own buffers.
 constexpr size_t kSendPiece = 1 << 20;
@@ -49,8 +52,11 @@ SocketChannel::~SocketChannel() {
     // Closing with the box's last bytes unread would reset the connection; a box that has seen our
     // shutdown closes too, which ends the draining at once.
     if (shutdown(socket_, SD_SEND) == 0) {
+        const Deadline drained = Deadline::In(kCloseLimitMs);
         char sink[4096];
-        while (WaitUntil(Wait::kRead, kCloseLimitMs) && recv(socket_, sink, sizeof sink, 0) > 0) {
+        for (uint32_t left = drained.MillisecondsLeft();
+             left && WaitUntil(Wait::kRead, left) && recv(socket_, sink, sizeof sink, 0) > 0;
+             left = drained.MillisecondsLeft()) {
         }
     }
     closesocket(socket_);

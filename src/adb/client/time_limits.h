@@ -14,8 +14,10 @@ constexpr uint32_t kUserLimitMs = 30'000;
 // Each step of a transfer: a service opened, a write acknowledged. Generous for slow Wi-Fi, where
 // one megabyte may take seconds.
 constexpr uint32_t kTransferLimitMs = 30'000;
-// The result of a command: shell output, the package manager's verdict. Old boxes take minutes to
-// optimise a large APK before they answer.
+// The whole result of a command: all of a shell command's output, the package manager's verdict
+// (awaited once an APK is uploaded). Counted once, from the moment the result is awaited: a box
+// that sends a byte now and then cannot stretch it. Old boxes take minutes to optimise a large
+// APK before they answer.
 constexpr uint32_t kResultLimitMs = 300'000;
 
 }  // namespace adb::client

@@ -103,6 +103,11 @@ bool Transport::TakeStreamMessage(const Message& message, LinkStatus& status) {
     const MessageHeader& header = message.header;
     if (!streamOpen_ || header.arg1 != localId_) return false;
     if (header.command == kWrte) {
+        if (!received_.empty() && receivedBytes_ + message.payload.size() > kMaxQueuedBytes) {
+            status = {LinkStatus::kTooMuchData};
+            return true;
+        }
+        receivedBytes_ += message.payload.size();
         received_.push_back(message.payload);
         status = Send(kOkay, localId_, remoteId_, {});
         return true;
@@ -129,6 +134,7 @@ LinkStatus Transport::Open(std::string_view service) {
     streamEnded_ = false;
     writeOutstanding_ = false;
     received_.clear();
+    receivedBytes_ = 0;
     std::string request(service);
     request.push_back('\0');
     if (LinkStatus sent = Send(kOpen, localId_, 0, AsBytes(request)); !sent) return sent;
@@ -169,12 +175,11 @@ LinkStatus Transport::Write(std::span<const uint8_t> data) {
     return {};
 }
 
-LinkStatus Transport::Read(Bytes& data, uint32_t limitMs) {
-    const Deadline answer = Deadline::In(limitMs);
+LinkStatus Transport::Read(Bytes& data, const Deadline& deadline) {
     while (received_.empty()) {
         if (streamEnded_ || !streamOpen_) return {LinkStatus::kStreamEnded};
         Message message;
-        if (LinkStatus status = Receive(message, answer); !status) return status;
+        if (LinkStatus status = Receive(message, deadline); !status) return status;
         LinkStatus streamStatus;
         if (TakeStreamMessage(message, streamStatus) && !streamStatus &&
             streamStatus.kind != LinkStatus::kStreamEnded) {
@@ -183,6 +188,7 @@ LinkStatus Transport::Read(Bytes& data, uint32_t limitMs) {
     }
     data = std::move(received_.front());
     received_.pop_front();
+    receivedBytes_ -= data.size();
     return {};
 }
 

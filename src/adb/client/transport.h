@@ -23,6 +23,11 @@ struct HandshakeResult {
     LinkStatus link;  // what ended the handshake when it did not succeed
 };
 
+// What the box may write on a stream that nobody reads yet (it should write nothing while it is
+// sent an APK): a megabyte, one message of the largest size, is more than any answer. A box that
+// goes on writing ends the transfer instead of filling the memory.
+constexpr size_t kMaxQueuedBytes = 1 << 20;
+
 class Transport {
 public:
     explicit Transport(ByteChannel& channel) : channel_(channel) {}
@@ -41,10 +46,12 @@ public:
     // Writes data in messages of the box's size. One message is outstanding at a time: each waits
     // for the box's acknowledgement of the one before, and the last one's is awaited by the next
     // Write or Read, so that the caller can prepare more data meanwhile. kStreamEnded when the box
-    // closes the stream first.
+    // closes the stream first; kTooMuchData when it writes more than kMaxQueuedBytes meanwhile.
     LinkStatus Write(std::span<const uint8_t> data);
-    // The next bytes the box writes on the stream; kStreamEnded once it has closed it.
-    LinkStatus Read(Bytes& data, uint32_t limitMs);
+    // The next bytes the box writes on the stream, by the deadline; kStreamEnded once it has closed
+    // it. A caller waiting for a whole answer gives every read the same deadline, so that a box
+    // sending a byte now and then cannot stretch the wait.
+    LinkStatus Read(Bytes& data, const Deadline& deadline);
     // Closes the stream from our side if it is still open.
     void Close();
 
@@ -79,6 +86,7 @@ private:
     bool streamEnded_ = false;   // the box closed it
     bool writeOutstanding_ = false;
     std::deque<Bytes> received_;
+    size_t receivedBytes_ = 0;  // in received_
 };
 
 }  // namespace adb::client

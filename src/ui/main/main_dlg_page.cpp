@@ -129,7 +129,7 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
 
 void CMainDlg::OnConnectResult(adb::BoxAddress box, int32_t code) {
     if (code == adb::NotConnected) return;
-    adb::CShellMgr::Instance()->QueryModel(box);
+    adb::CShellMgr::Instance()->QueryModel(box, /*justConnected=*/true);
     if (boxes_.AddConnected(box)) devicePanel_.SetBadge(1);
 }
 

@@ -1,5 +1,5 @@
 // Classifies a client's output the way the program's engine does, for tests that compare clients:
-//   classify_output connect|install < output    prints the engine's result code
+//   classify_output connect|install EXIT_CODE < output    prints the engine's result code
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -7,16 +7,17 @@
 #include "adb/command_set.h"
 
 int main(int argc, char** argv) {
-    const std::string kind = argc == 2 ? argv[1] : "";
+    const std::string kind = argc == 3 ? argv[1] : "";
     if (kind != "connect" && kind != "install") {
-        std::cerr << "usage: classify_output connect|install < output\n";
+        std::cerr << "usage: classify_output connect|install EXIT_CODE < output\n";
         return 2;
     }
+    const uint32_t exitCode = static_cast<uint32_t>(std::stoul(argv[2]));
     const std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-    // The engine reads the output in the system's code page; the words it looks for are ASCII, which
-    // every code page keeps, so taking each byte as a character is enough here.
+    // The engine decodes the output from UTF-8; the words it looks for are ASCII, so taking each
+    // byte as a character is enough here.
     std::wstring text;
     for (unsigned char byte : bytes) text += static_cast<wchar_t>(byte);
-    std::cout << (kind == "connect" ? adb::ClassifyConnect(text) : adb::ClassifyInstall(text)) << "\n";
+    std::cout << (kind == "connect" ? adb::ClassifyConnect(text) : adb::ClassifyInstall(text, exitCode)) << "\n";
     return 0;
 }

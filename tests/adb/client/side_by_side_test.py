@@ -64,8 +64,9 @@ MIB = 1024 * 1024
 CLASSIFY = os.environ.get("MIVORA_CLASSIFY", "")
 
 
-def classify(kind, output):
-    result = subprocess.run([CLASSIFY, kind], input=output.encode("utf-8"), capture_output=True, check=True)
+def classify(kind, run):
+    result = subprocess.run([CLASSIFY, kind, str(run.returncode)], input=run.output.encode("utf-8"),
+                            capture_output=True, check=True)
     return int(result.stdout)
 
 
@@ -83,12 +84,12 @@ class Scenario:
     kind: str  # "connect" or "install": how the last step's output is classified
     profile: str = "mibox"
     options: Callable = lambda client: []
-    steps: Callable = None  # (test, client, box) -> the output to classify
+    steps: Callable = None  # (test, client, box) -> the run whose output and exit code are classified
     odd_host: str = None  # instead of a box: odd_host.py's mode
 
 
 def connect(test, client, box):
-    return client.run("connect", box.address).output
+    return client.run("connect", box.address)
 
 
 def install(apk, *options, pre=None):
@@ -96,14 +97,14 @@ def install(apk, *options, pre=None):
         client.run("connect", box.address)
         if pre:
             test.assertIn("Success", client.run("-s", box.serial, "install", client.path(test.apks[pre])).output)
-        return client.run("-s", box.serial, "install", *options, client.path(test.apks[apk])).output
+        return client.run("-s", box.serial, "install", *options, client.path(test.apks[apk]))
     return steps
 
 
 def connect_after_the_user_accepted(test, client, box):
     test.first_outputs[client.name] = client.run("connect", box.address).output
     test.assertTrue(wait_until(lambda: box.accepted_keys(), 20), "the box's user accepts")
-    return client.run("connect", box.address).output
+    return client.run("connect", box.address)
 
 
 def trusting(client):
@@ -192,9 +193,9 @@ class SideBySide(unittest.TestCase):
                     else:
                         box = self.lab.box(scenario.profile, *scenario.options(client))
                     started = time.monotonic()
-                    output = scenario.steps(self, client, box)
+                    run = scenario.steps(self, client, box)
                     seconds = time.monotonic() - started
-                    results[client.name] = (classify(scenario.kind, output), state(box), output, seconds)
+                    results[client.name] = (classify(scenario.kind, run), state(box), run.output, seconds)
                     if box.process:
                         box.stop()
                 self.report.append(f"== {scenario.name}")

@@ -18,6 +18,11 @@ from .streams import Stream
 log = logging.getLogger("boxsim")
 
 AUTH_MODES = ("none", "trusted", "ask-accept", "ask-reject", "ask-never")
+# What a flooding box sends, cut to the connection's largest payload.
+_FLOOD_TEXT = b"flood " * (wire.MAX_PAYLOAD // 6 + 1)
+# What a trickling box sends each second: no line end, so that no answer ever completes.
+_TRICKLE_BYTE = b"."
+_TRICKLE_PERIOD = 1.0
 
 
 class _CloseConnection(Exception):
@@ -30,6 +35,7 @@ class Connection:
         self._box = box
         self._reader = wire.PacketReader(wire.MAX_PAYLOAD)
         self._streams = {}
+        self._last_stream = None  # the stream the host opened last: where a flood goes
         self._ids = itertools.count(1)
         self._timers = []
         self._timer_order = itertools.count()
@@ -59,13 +65,29 @@ class Connection:
 
     def _loop(self):
         while not self._box.stopping.is_set():
-            readable, _, _ = select.select([self._sock], [], [], self._next_timeout())
+            flooding = self._online and self._box.faults.flood
+            readable, _, _ = select.select([self._sock], [], [], 0 if flooding else self._next_timeout())
             self._run_due_timers()
             if readable:
                 if not self._reader.fill(self._sock):
                     return
                 for message in self._reader.messages():
                     self._handle(*message)
+            if flooding:
+                self._flood()
+
+    def _flood(self, stream=None):
+        """One write of the largest size to the stream (by default the one the host opened last),
+        without waiting for the host's acknowledgement of the one before."""
+        stream = stream or self._last_stream
+        local_id, remote_id = (stream.local_id, stream.remote_id) if stream else (0, 0)
+        self.send(wire.A_WRTE, local_id, remote_id, _FLOOD_TEXT[:self.max_payload])
+
+    def _trickle(self, stream):
+        if stream.closed:
+            return
+        self.send(wire.A_WRTE, stream.local_id, stream.remote_id, _TRICKLE_BYTE)
+        self._after(_TRICKLE_PERIOD, lambda: self._trickle(stream))
 
     def send(self, command, arg0, arg1, payload=b""):
         self._sock.sendall(wire.encode(command, arg0, arg1, payload, self._checksums))
@@ -74,6 +96,8 @@ class Connection:
         self._streams.pop(stream.local_id, None)
 
     def _handle(self, command, arg0, arg1, payload):
+        if self._online and self._box.faults.hang:
+            return
         if command == wire.A_CNXN:
             self._on_connect(arg0, arg1)
         elif command == wire.A_AUTH:
@@ -159,7 +183,11 @@ class Connection:
             return
         stream = Stream(self, next(self._ids), remote_id, service)
         self._streams[stream.local_id] = stream
-        if self._box.faults.stall_service:
+        self._last_stream = stream
+        if self._box.faults.trickle:
+            self.send(wire.A_OKAY, stream.local_id, stream.remote_id)
+            self._trickle(stream)
+        elif self._box.faults.stall_service:
             self._after(self._box.faults.stall_service, lambda: self._start(stream))
         else:
             self._start(stream)
@@ -174,6 +202,9 @@ class Connection:
         stream = self._streams.get(local_id)
         if stream is None:
             return
+        if stream.service.receives_upload:
+            for _ in range(self._box.faults.flood_upload):
+                self._flood(stream)
         stream.service.receive(payload)
         if not stream.closed:
             self.send(wire.A_OKAY, stream.local_id, remote_id)

@@ -7,7 +7,12 @@ FAULT_HELP = ("refuse: nothing listens (connections are refused); "
               "close: accept, then close it at once; "
               "stall:N: accept, then say nothing for N seconds before the handshake; "
               "stall-service:N: wait N seconds before answering each service request; "
-              "drop:K: reset the connection after K bytes of a push or a streamed install")
+              "drop:K: reset the connection after K bytes of a push or a streamed install; "
+              "hang: complete the handshake, then answer nothing at all; "
+              "flood: after the handshake, send stream data without end, as fast as the host takes it; "
+              "trickle: answer each service with one byte a second, without end; "
+              "flood-upload:N: answer each write of a push or a streamed install with N writes of the "
+              "largest size, sent without waiting for the host")
 
 
 class DropConnection(Exception):
@@ -22,6 +27,10 @@ class Faults:
     stall: float = 0.0
     stall_service: float = 0.0
     drop_after: int = None
+    hang: bool = False
+    flood: bool = False
+    trickle: bool = False
+    flood_upload: int = 0
 
     def check_transfer(self, transferred):
         if self.drop_after is not None and transferred >= self.drop_after:
@@ -33,12 +42,14 @@ def parse_faults(words):
     settings = {}
     for word in words:
         name, _, value = word.partition(":")
-        if name in ("refuse", "reset", "close") and not value:
+        if name in ("refuse", "reset", "close", "hang", "flood", "trickle") and not value:
             settings[name] = True
         elif name in ("stall", "stall-service") and _is_number(value):
             settings[name.replace("-", "_")] = float(value)
         elif name == "drop" and value.isdigit():
             settings["drop_after"] = int(value)
+        elif name == "flood-upload" and value.isdigit():
+            settings["flood_upload"] = int(value)
         else:
             raise ValueError(f"unknown fault {word!r} ({FAULT_HELP})")
     return Faults(**settings)

@@ -78,6 +78,8 @@ def _shell_v2_packet(packet_id, data):
 class StreamedInstall(Service):
     """cmd package install -S <size>: the APK's bytes come over the stream, then pm's verdict goes back."""
 
+    receives_upload = True
+
     def __init__(self, box, size, replace):
         self._box = box
         self._size = size

@@ -8,6 +8,9 @@ from . import wire
 class Service:
     """What runs behind a stream. The connection calls these; a service answers through its stream."""
 
+    # Whether the host sends it a file (a push or a streamed install).
+    receives_upload = False
+
     def start(self, stream):
         self.stream = stream
 

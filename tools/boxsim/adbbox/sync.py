@@ -22,6 +22,8 @@ def _too_long(request, length):
 
 
 class SyncService(Service):
+    receives_upload = True
+
     def __init__(self, storage, faults):
         self._storage = storage
         self._faults = faults
