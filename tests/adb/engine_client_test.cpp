@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "adb/child_limits.h"
+#include "adb/client/time_limits.h"
 #include "adb/shell_mgr.h"
 #include "test_support/result_sink.h"
 
@@ -81,6 +83,47 @@ TEST_F(EngineWithClient, ANewerBoxTakesTheStreamedInstall) {
     ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
     EXPECT_EQ(sink_.results[1]->code, Success);
     EXPECT_NE(sink_.results[1]->output.find(L"Streamed"), std::wstring::npos);
+}
+
+// Hosts that answer the handshake and then hold whatever they are asked: the engine must go on to
+// the next box's task within its limits, keeping at most its share of what they send.
+TEST_F(EngineWithClient, HostileBoxesDoNotHoldTheQueue) {
+    const BoxAddress good = Parse(Env(L"MIVORA_NEW_BOX"));
+    const struct {
+        const wchar_t* box;
+        DWORD withinMs;  // what ends the query, with room for a loaded machine
+    } hostile[] = {
+        {L"MIVORA_FLOOD_BOX", 30'000},                         // the program's output cap
+        {L"MIVORA_HANG_BOX", client::kTransferLimitMs + 30'000},  // the client's wait for the service
+        {L"MIVORA_TRICKLE_BOX", kCommandLimitMs + 30'000},     // the program's limit on a command
+    };
+    for (const auto& [name, withinMs] : hostile) {
+        const BoxAddress box = Parse(Env(name));
+        const size_t before = sink_.results.size();
+        // As the main window asks: a connect, the model query of the box it connected, then the
+        // next box's connect.
+        engine_->Connect(box, true);
+        engine_->QueryModel(box, /*justConnected=*/true);
+        engine_->Connect(good, true);
+        const DWORD start = GetTickCount();
+        ASSERT_EQ(sink_.WaitFor(before + 3, withinMs + 60'000).size(), before + 3) << "held by " << name;
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_LT(elapsed, withinMs) << name;
+        const ShellResult& query = *sink_.results[before + 1];
+        const ShellResult& next = *sink_.results[before + 2];
+        EXPECT_EQ(query.kind, ShellTaskKind::QueryModel) << name;
+        EXPECT_LE(query.output.size(), kMaxCapturedOutput) << name;
+        EXPECT_EQ(next.ip, good) << name;
+        EXPECT_EQ(next.code, Connected) << name;
+    }
+
+    // A box that answers each megabyte of an upload with sixteen: the install fails, soon.
+    const size_t before = sink_.results.size();
+    const DWORD start = GetTickCount();
+    engine_->Install(Parse(Env(L"MIVORA_FLOOD_UPLOAD_BOX")), {{Apk(L"eight.apk"), 21}});
+    ASSERT_EQ(sink_.WaitFor(before + 2, 120'000).size(), before + 2);
+    EXPECT_EQ(sink_.results.back()->code, Failed);
+    EXPECT_LT(GetTickCount() - start, 60'000u);
 }
 
 TEST_F(EngineWithClient, AStallingBoxDoesNotHoldUpTheStopRequest) {

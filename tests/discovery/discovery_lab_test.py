@@ -7,6 +7,7 @@ import re
 import signal
 import subprocess
 import sys
+import threading
 import time
 import unittest
 
@@ -17,22 +18,41 @@ from lab import Lab  # noqa: E402
 BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 PROBE = os.path.join(BUILD, "bin", "scan_probe.exe")
 PROBE_LIMIT_MS = 4000
+MAX_PROBES_IN_FLIGHT = 256
 MARGIN_MS = 3000
 # The order hosts are probed in; .255 is the broadcast address, which the system refuses at once,
 # so no packet of it can be seen.
 HOST_ORDER = list(range(100, 200)) + list(range(1, 100)) + list(range(200, 255))
 
 
-def scan(lab, *args, timeout=60):
+def parse(output):
     """The worker's messages: (found addresses with their times, end times)."""
     found, ends = [], []
-    for line in lab.wine_output([PROBE] + list(args), timeout=timeout).splitlines():
+    for line in output.splitlines():
         parts = line.split()
         if parts and parts[0] == "found":
             found.append((parts[1], int(parts[2])))
         elif parts and parts[0] == "end":
             ends.append(int(parts[1]))
     return found, ends
+
+
+def scan(lab, *args, timeout=60):
+    return parse(lab.wine_output([PROBE] + list(args), timeout=timeout))
+
+
+def scan_counting_probes(lab, *args):
+    """Like scan, with the most probes that were open at one time while it ran."""
+    proc = lab.spawn(lab.wine_command([PROBE] + list(args)), env=lab.wine_env(), stdout=subprocess.PIPE, text=True)
+    output = []
+    reader = threading.Thread(target=lambda: output.append(proc.stdout.read()))
+    reader.start()
+    most = 0
+    while proc.poll() is None:
+        most = max(most, len(open_probe_sockets(lab)))
+        time.sleep(0.05)
+    reader.join()
+    return parse(output[0]), most
 
 
 class Capture:
@@ -96,21 +116,25 @@ class OneSubnet(unittest.TestCase):
 
 
 class SubnetOrder(unittest.TestCase):
-    def test_home_networks_first_then_adapter_order_and_no_bluetooth(self):
+    def test_home_networks_first_then_adapter_order_and_no_bluetooth_with_room_for_every_probe(self):
         config = {"adapters": [
             {"subnet": "10.231.77", "boxes": [{"host": 150, "profile": "mibox"}]},
             {"subnet": "192.168.1", "boxes": [{"host": 160, "profile": "letv"}]},
-            {"subnet": "172.20.5"},
+            {"subnet": "172.20.5", "boxes": [{"host": 250, "profile": "kiui"}]},
             {"subnet": "10.77.0", "name": "Bluetooth0", "boxes": [{"host": 150, "profile": "kiui"}]},
             {"subnet": "192.168.0"},
         ]}
         with Lab(BUILD, config) as lab:
             capture = Capture(lab)
-            found, ends = scan(lab)
+            # Four subnets of mostly absent hosts: the probes go in turns, each open up to the limit.
+            (found, ends), most_open = scan_counting_probes(lab, "--wait-ms", "90000")
             contacts = capture.first_contacts()
 
-            self.assertEqual(sorted(address for address, _ in found), ["10.231.77.150", "192.168.1.160"])
+            self.assertEqual(sorted(address for address, _ in found),
+                             ["10.231.77.150", "172.20.5.250", "192.168.1.160"], "the last probed box too")
             self.assertEqual(len(ends), 1)
+            self.assertLessEqual(most_open, MAX_PROBES_IN_FLIGHT)
+            self.assertGreater(most_open, MAX_PROBES_IN_FLIGHT // 2, "probes are open side by side")
             subnets = []
             for address in contacts:
                 prefix = address.rsplit(".", 1)[0]

@@ -4,6 +4,7 @@ import os
 import socket
 import struct
 import subprocess
+import time
 import unittest
 
 from boxsim_support import TempDirTest
@@ -134,6 +135,54 @@ class TransportTest(TempDirTest):
     def test_accept_and_close_fault(self):
         _, host = self.start_box(faults=Faults(close=True))
         self.assertTrue(host.closed_by_box())
+
+    def test_hang_fault_answers_nothing_after_the_handshake(self):
+        _, host = self.start_box(faults=Faults(hang=True))
+        self.assertEqual(self.connect(host)[0], CNXN)
+        host.send(OPEN, 7, 0, b"shell:echo hello\0")
+        host.sock.settimeout(1.5)
+        with self.assertRaises(socket.timeout):
+            host.sock.recv(1)
+
+    def test_flood_fault_streams_without_waiting_for_the_host(self):
+        _, host = self.start_box(faults=Faults(flood=True))
+        self.connect(host, max_payload=4096)
+        # Before any stream is opened, and without a single OKAY from the host.
+        for _ in range(50):
+            command, _, _, payload = host.receive()
+            self.assertEqual(command, WRTE)
+            self.assertEqual(len(payload), 4096)
+            self.assertTrue(payload.startswith(b"flood flood "))
+        # Once a stream is open, the flood goes there.
+        host.send(OPEN, 9, 0, b"shell:echo hi\0")
+        for _ in range(50_000):  # what the flood had already put on the way comes first
+            command, _, arg1, _ = host.receive()
+            if command == WRTE and arg1 == 9:
+                break
+        else:
+            self.fail("the opened stream got nothing")
+
+    def test_trickle_fault_answers_each_service_with_a_byte_a_second(self):
+        _, host = self.start_box(faults=Faults(trickle=True))
+        self.connect(host)
+        remote = self.open_shell(host, "echo hello")
+        started = time.monotonic()
+        for _ in range(3):
+            self.assertEqual(host.receive(), (WRTE, remote, 7, b"."))
+            host.send(OKAY, 7, remote)
+        self.assertGreater(time.monotonic() - started, 1.5, "a byte a second")
+
+    def test_flood_upload_fault_answers_each_write_of_an_upload_with_more(self):
+        _, host = self.start_box(profile="mibox", faults=Faults(flood_upload=3))
+        self.connect(host, max_payload=4096)
+        host.send(OPEN, 5, 0, b"exec:cmd package install -S 100\0")
+        command, remote, _, _ = host.receive()
+        self.assertEqual(command, OKAY)
+        host.send(WRTE, 5, remote, b"PK" + b"\0" * 8)
+        for _ in range(3):
+            command, _, arg1, payload = host.receive()
+            self.assertEqual((command, arg1, len(payload)), (WRTE, 5, 4096))
+        self.assertEqual(host.receive()[0], OKAY, "then the write is acknowledged")
 
     def test_refuse_fault_listens_nowhere(self):
         probe = socket.socket()

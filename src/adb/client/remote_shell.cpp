@@ -59,6 +59,8 @@ std::string ReadAnswerLine(Transport& transport, const Deadline& deadline, LinkS
         if (!status) break;
         text += AsText(data);
     }
+    // A box that closes the stream may leave out the last line end; any other end is no answer.
+    if (!status && status.kind != LinkStatus::kStreamEnded) return {};
     text = text.substr(0, text.find('\n'));
     if (text.size() > kMaxAnswerLine) {
         status = {LinkStatus::kTooMuchData};

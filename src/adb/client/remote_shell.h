@@ -34,8 +34,8 @@ ShellRun RunRemoteCommand(Transport& transport, std::string_view command, const 
 int PackageManagerExitCode(const ShellRun& run);
 
 // The first line the box writes on the open stream, without its line end, by the deadline: a
-// verdict such as "Success" or "Failure [...]". Longer than kMaxAnswerLine, it is no verdict:
-// empty, with kTooMuchData.
+// verdict such as "Success" or "Failure [...]". Empty when the wait failed (status says why);
+// longer than kMaxAnswerLine, it is no verdict: empty, with kTooMuchData.
 constexpr size_t kMaxAnswerLine = 4096;
 std::string ReadAnswerLine(Transport& transport, const Deadline& deadline, LinkStatus& status);
 

@@ -5,12 +5,14 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <thread>
 
 #include "adb/client/android_public_key.h"
 #include "adb/client/pem.h"
+#include "adb/client/remote_shell.h"
 #include "adb/client/rsa_key.h"
 #include "adb/client/shell_v2_reader.h"
 #include "adb/client/test_keys.h"
@@ -49,7 +51,8 @@ std::string ReadToEnd(Transport& transport) {
     std::string text;
     Bytes data;
     LinkStatus status;
-    while ((status = transport.Read(data, kResultLimitMs))) text += AsText(data);
+    const Deadline deadline = Deadline::In(kResultLimitMs);
+    while ((status = transport.Read(data, deadline))) text += AsText(data);
     EXPECT_EQ(status.kind, LinkStatus::kStreamEnded);
     return text;
 }
@@ -167,8 +170,67 @@ TEST_F(TransportTest, ABoxThatDropsDuringATransfer) {
     ASSERT_TRUE(transport.Open("exec:cmd package install -S 2097152"));
     LinkStatus status = transport.Write(Bytes(2097152, 0x50));
     Bytes data;
-    if (status) status = transport.Read(data, kResultLimitMs);
+    if (status) status = transport.Read(data, Deadline::In(kResultLimitMs));
     EXPECT_TRUE(status.kind == LinkStatus::kNetworkError || status.kind == LinkStatus::kClosed) << status.kind;
+}
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+TEST_F(TransportTest, ABoxThatTricklesCannotStretchTheWaitForAWholeAnswer) {
+    SimulatedBox box("generic", {"--fault", "trickle"});
+    Transport& transport = Over(box);
+    ASSERT_EQ(transport.Handshake(nullptr, false).outcome, HandshakeOutcome::kOnline);
+
+    // A dot a second: every read gets something, but the answer never ends.
+    auto start = Clock::now();
+    std::string printed;
+    const ShellRun run = RunRemoteCommand(transport, "getprop ro.product.model", Deadline::In(2500),
+                                          [&](std::string_view out, std::string_view) { printed += out; });
+    EXPECT_FALSE(run.finished);
+    EXPECT_EQ(run.link.kind, LinkStatus::kTimedOut);
+    EXPECT_EQ(run.link.detail, 2500u);
+    EXPECT_LT(SecondsSince(start), 6.0);
+    EXPECT_GE(printed.size(), 2u);
+    EXPECT_EQ(printed, std::string(printed.size(), '.'));
+
+    start = Clock::now();
+    ASSERT_TRUE(transport.Open("exec:cmd package install -S 0"));
+    LinkStatus status;
+    EXPECT_EQ(ReadAnswerLine(transport, Deadline::In(2500), status), "");
+    EXPECT_EQ(status.kind, LinkStatus::kTimedOut);
+    EXPECT_LT(SecondsSince(start), 6.0);
+}
+
+TEST_F(TransportTest, ABoxThatFloodsIsHandedOnButKeptOnlyInPart) {
+    SimulatedBox box("generic", {"--fault", "flood"});
+    Transport& transport = Over(box);
+    ASSERT_EQ(transport.Handshake(nullptr, false).outcome, HandshakeOutcome::kOnline);
+    size_t handedOn = 0;
+    const ShellRun run = RunRemoteCommand(transport, "getprop ro.product.model", Deadline::In(3000),
+                                          [&](std::string_view out, std::string_view) { handedOn += out.size(); });
+    EXPECT_EQ(run.link.kind, LinkStatus::kTimedOut);
+    EXPECT_GT(handedOn, 2 * kMaxKeptOutput);
+    EXPECT_EQ(run.output.size(), kMaxKeptOutput);
+    EXPECT_EQ(run.output.substr(0, 12), "flood flood ");
+
+    // Its answer to an install is no verdict: no line ends in it.
+    ASSERT_TRUE(transport.Open("exec:cmd package install -S 0"));
+    LinkStatus status;
+    EXPECT_EQ(ReadAnswerLine(transport, Deadline::In(30000), status), "");
+    EXPECT_EQ(status.kind, LinkStatus::kTooMuchData);
+}
+
+TEST_F(TransportTest, WhatABoxWritesDuringAnUploadIsBounded) {
+    // Sixteen megabytes answered to each megabyte sent: kept, an 8 MB upload would hold 128 MB.
+    SimulatedBox box("mibox", {"--fault", "flood-upload:16"});
+    Transport& transport = Over(box);
+    ASSERT_EQ(transport.Handshake(nullptr, false).outcome, HandshakeOutcome::kOnline);
+    ASSERT_TRUE(transport.Open("exec:cmd package install -S 8388608"));
+    EXPECT_EQ(transport.Write(Bytes(8388608, 0x50)).kind, LinkStatus::kTooMuchData);
 }
 
 // A listener that answers every connection with bytes that are no transport message.

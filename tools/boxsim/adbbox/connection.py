@@ -184,9 +184,11 @@ class Connection:
         stream = Stream(self, next(self._ids), remote_id, service)
         self._streams[stream.local_id] = stream
         self._last_stream = stream
-        if self._box.faults.trickle:
+        if self._box.faults.flood or self._box.faults.trickle:
+            # Accepted, but answered with the flood or the trickle instead of the service's output.
             self.send(wire.A_OKAY, stream.local_id, stream.remote_id)
-            self._trickle(stream)
+            if self._box.faults.trickle:
+                self._trickle(stream)
         elif self._box.faults.stall_service:
             self._after(self._box.faults.stall_service, lambda: self._start(stream))
         else:
