@@ -6,6 +6,7 @@
 #include <string>
 
 #include "adb/shell_mgr.h"
+#include "bench_engine.h"
 #include "win/window.h"
 
 namespace {
@@ -36,27 +37,16 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: install_bench <adb.exe> <box address> <apk>\n");
         return 2;
     }
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    swscanf(argv[2], L"%u.%u.%u.%u", &a, &b, &c, &d);
-    const adb::BoxAddress box = a | b << 8 | c << 16 | d << 24;
-
+    const adb::BoxAddress box = bench::ParseBox(argv[2]);
     Sink sink;
-    const RECT none{0, 0, 0, 0};
-    sink.Create(HWND_MESSAGE, none, nullptr, 0, 0);
-    auto* engine = new adb::CShellMgr;
-    if (!engine->Start()) return 1;
-    engine->SetNotifyWindow(sink.Handle());
-    engine->SetAdbPath(argv[1]);
+    adb::CShellMgr* engine = bench::StartEngine(sink, argv[1]);
+    if (!engine) return 1;
     engine->Connect(box, false);  // the connection is not what is measured
 
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
+    const bench::Stopwatch stopwatch;
     engine->Install(box, {{argv[3], 1}});
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    QueryPerformanceCounter(&end);
-    std::printf("%.3f %d\n", static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart, sink.code);
+    bench::RunUntilQuit();
+    std::printf("%.3f %d\n", stopwatch.Seconds(), sink.code);
     engine->Stop(5000);
     return 0;
 }

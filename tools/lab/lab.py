@@ -208,6 +208,14 @@ class Lab:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
                "match", "ip", port, "5555", "0xffff", "flowid", "1:20")
 
+    def set_windows_environment(self, values):
+        """Sets variables of the Windows user's environment in the lab's prefix (HKCU\\Environment)
+        for the programs started afterwards. Wine takes TEMP and TMP from there: given in the Unix
+        environment (wine(env=...)), they are overridden."""
+        for name, value in values.items():
+            self.run_in(self.pc, self.wine_command(["reg", "add", "HKCU\\Environment", "/v", name, "/d", value, "/f"]),
+                        env=self.wine_env(), check=True, timeout=60)
+
     def wine_env(self, extra=None):
         env = dict(os.environ)
         env.update({

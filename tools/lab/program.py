@@ -38,10 +38,13 @@ class Program:
         if not isinstance(self.origin, tuple):
             raise AssertionError("the main window did not appear\n" + self.lab.server_log())
 
+    def log_path(self):
+        return os.path.join(self.folder, "MivoraBoxAssistant.log")
+
     def log(self):
-        """The program's command log, followed by whatever Wine's server complained of."""
+        """The program's command log (UTF-8), followed by whatever Wine's server complained of."""
         try:
-            with open(os.path.join(self.folder, "MivoraBoxAssistant.log"), encoding="latin-1", newline="") as f:
+            with open(self.log_path(), encoding="utf-8", errors="replace", newline="") as f:
                 text = f.read()
         except FileNotFoundError:
             text = ""

@@ -345,5 +345,27 @@ class FaultTest(ClientTest):
         self.assertIn("did not answer within 10 s", shell.stderr)
 
 
+class HostileBoxTest(ClientTest):
+    def test_a_box_that_keeps_sending_after_the_command_is_let_go_at_once(self):
+        # The flood goes on after the handshake; the client's close drains a second, no more.
+        box = lab.box("generic", "--fault", "flood")
+        self.addCleanup(box.stop)
+        result = lab.ours("connect", box.address, timeout=60)
+        self.assertEqual(result.stdout, f"connected to {box.serial}\n")
+        self.assertLess(result.seconds, 10)
+
+    def test_a_box_that_answers_an_upload_with_more_than_it_is_sent(self):
+        apk = self.apk("eight.apk", "com.mivora.eight", size=8 * MIB, seed=5)
+        for profile, prefix in (("mibox", "adb: failed to install "), ("kiui", "adb: error: failed to copy '")):
+            with self.subTest(profile):
+                box = self.connected(profile, "--fault", "flood-upload:16")
+                result = self.install(box, apk)
+                self.assertEqual(result.returncode, 1)
+                self.assertTrue(result.stderr.startswith(prefix), result.stderr)
+                self.assertIn("the box sent more data than the client keeps", result.stderr)
+                self.assertLess(result.seconds, 30)
+                self.assertEqual(box.packages(), {})
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)

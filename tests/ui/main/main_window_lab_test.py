@@ -50,6 +50,8 @@ class TwoBoxes(unittest.TestCase):
             self.assertTrue(program.wait_shows(READY, 40), "the page is ready for drops\n" + program.log()[-3000:])
             self.assertTrue(wait_until(lambda: len(program.commands("getprop")) == 2, 20))
             connects = program.commands("connect")
+            self.assertEqual(sorted(line.split()[-1] for line in connects), [f"{SUBNET}.150", f"{SUBNET}.151"],
+                             "each found box is connected once before its query")
             first = connects[0].split()[-1]
             other = f"{SUBNET}.151" if first == f"{SUBNET}.150" else f"{SUBNET}.150"
             self.assertTrue(program.shows(PANEL))
@@ -68,10 +70,11 @@ class TwoBoxes(unittest.TestCase):
             self.assertTrue(program.colour_runs(GREEN, 355, 385), "one success, counted in green")
             self.assertTrue(program.colour_runs(RED, 385, 415), "one failure, counted in red")
 
-            # Install again takes only the failed APK; it fails again: nothing installed this time.
+            # Install again takes only the failed APK, staged under a new name; it fails again:
+            # nothing installed this time.
             program.click_link(385, 415, 0)
             self.assertTrue(wait_until(lambda: len(program.commands("install")) == 3, 30))
-            self.assertIn("mivora_apk_0002.apk", program.commands("install")[2])
+            self.assertIn("mivora_apk_0003.apk", program.commands("install")[2])
             self.assertTrue(wait_until(lambda: not program.shows(DONE) and program.colour_runs(LINK_RGB, 385, 415), 30))
 
             # Continue: the page is ready again.

@@ -64,13 +64,20 @@ class Connection:
             self._sock.close()
 
     def _loop(self):
+        host_sending = True
         while not self._box.stopping.is_set():
             flooding = self._online and self._box.faults.flood
-            readable, _, _ = select.select([self._sock], [], [], 0 if flooding else self._next_timeout())
-            self._run_due_timers()
+            readable = []
+            if host_sending:
+                readable, _, _ = select.select([self._sock], [], [], 0 if flooding else self._next_timeout())
+                self._run_due_timers()
             if readable:
                 if not self._reader.fill(self._sock):
-                    return
+                    # A flood goes on after the host has shut its side down, until it closes the
+                    # connection (the send then fails).
+                    if not flooding:
+                        return
+                    host_sending = False
                 for message in self._reader.messages():
                     self._handle(*message)
             if flooding:
