@@ -10,7 +10,7 @@ namespace adb {
 struct ChildLimits {
     uint32_t quietMs = 0;      // no output for this long ends the child; 0: no such limit
     uint32_t totalMs = 0;      // running this long ends it, printing or not; 0: no such limit
-    size_t maxOutputBytes = 0; // more output than this ends it
+    size_t maxOutputBytes = 0; // more output than this ends it; 0: no such limit
 };
 
 // How a child's run ended.
