@@ -13,6 +13,19 @@ constexpr UINT_PTR kProbeTimer = 1;
 constexpr UINT kProbeTimerPeriodMs = 250;
 constexpr u_short kBoxPort = 5555;
 
+// The command engine's children must not inherit probes: each would keep every connection of the
+// sweep open until it exits.
+SOCKET OpenProbeSocket() {
+    SOCKET probe = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0,
+                              WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+    if (probe == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
+        // Windows 7 before its first service pack does not know the flag.
+        probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (probe != INVALID_SOCKET) SetHandleInformation(reinterpret_cast<HANDLE>(probe), HANDLE_FLAG_INHERIT, 0);
+    }
+    return probe;
+}
+
 std::string ToAnsi(const std::wstring& text) {
     char narrow[64] = {};
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
@@ -69,23 +82,6 @@ void CFindWifiAndroid::StartWaitingProbes() {
         waitingHosts_.pop_front();
     }
 }
-
-namespace {
-
-// The command engine's children must not inherit probes: each would keep every connection of the
-// sweep open until it exits.
-SOCKET OpenProbeSocket() {
-    SOCKET probe = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0,
-                              WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
-    if (probe == INVALID_SOCKET && WSAGetLastError() == WSAEINVAL) {
-        // Windows 7 before its first service pack does not know the flag.
-        probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (probe != INVALID_SOCKET) SetHandleInformation(reinterpret_cast<HANDLE>(probe), HANDLE_FLAG_INHERIT, 0);
-    }
-    return probe;
-}
-
-}  // namespace
 
 void CFindWifiAndroid::ProbeHost(const std::wstring& address) {
     const SOCKET probe = OpenProbeSocket();
