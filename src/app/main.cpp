@@ -15,7 +15,7 @@
 #include "app/tool_store.h"
 #include "discovery/find_wifi_android.h"
 #include "ui/main/main_dlg.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 #include "win/app_module.h"
 #include "win/message_loop.h"
 

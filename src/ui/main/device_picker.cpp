@@ -1,6 +1,7 @@
 #include "ui/main/device_picker.h"
 
-#include "ui/skin/som_text_wnd.h"
+#include "base/program_messages.h"
+#include "ui/skin/text/som_text_wnd.h"
 
 namespace ui {
 
@@ -18,6 +19,8 @@ skin::CSomTextWnd* RowText(skin::ListRow& row, int id) {
 }
 
 }  // namespace
+
+CDevicePicker::CDevicePicker() : CMenuTip(base::WM_BOX_SELECTED) {}
 
 void CDevicePicker::CreatePicker(HWND owner) {
     Create(owner);

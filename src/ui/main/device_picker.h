@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "adb/command_set.h"
-#include "ui/skin/menu_tip.h"
+#include "ui/skin/dialog/menu_tip.h"
 
 namespace ui {
 
 class CDevicePicker : public skin::CMenuTip {
 public:
+    CDevicePicker();
+
     // Made on first use, owned by the main window; after a close the next use makes it anew.
     void CreatePicker(HWND owner);
     // Lists the boxes (rows rebuilt), then shows the picker with its top-left at (x, y).

@@ -6,8 +6,7 @@
 #include "product_info.h"
 #include "ui/main/commands.h"
 #include "ui/main/page_texts.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/tool_tip_window.h"
+#include "ui/skin/paint/skin_resources.h"
 #include "win/app_module.h"
 
 namespace ui {
@@ -50,7 +49,7 @@ LRESULT CMainDlg::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     if (win::MessageLoop* loop = win::Module().GetMessageLoop()) loop->AddMessageFilter(this);
     CreateControls();
     // The buttons' tooltips ("关闭", "最小化", "关于") show where a user expects them.
-    skin::AttachToolTipWindow(manager_, hwnd_);
+    manager_.AttachToolTipWindow(hwnd_);
 
     // Centred on the monitor the window is on; the layout runs with the size.
     const RECT place = CentredRect(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));

@@ -8,20 +8,20 @@
 
 #include "adb/command_set.h"
 #include "adb/shell_records.h"
+#include "base/program_messages.h"
 #include "discovery/find_wifi_android.h"
 #include "ui/main/box_registry.h"
 #include "ui/main/device_picker.h"
 #include "ui/main/install_queue.h"
-#include "ui/skin/lf_panel_button.h"
-#include "ui/skin/lf_toolbar_buttons.h"
-#include "ui/skin/som_button3.h"
-#include "ui/skin/som_image_wnd.h"
-#include "ui/skin/som_resizable_wnd.h"
-#include "ui/skin/som_text_wnd.h"
-#include "ui/skin/som_wnd_manager.h"
-#include "ui/skin/som_wnd_tip_impl.h"
-#include "win/reflection.h"
+#include "ui/skin/button/lf_buttons.h"
+#include "ui/skin/button/som_button3.h"
+#include "ui/skin/dialog/som_resizable_wnd.h"
+#include "ui/skin/host/som_wnd_manager.h"
+#include "ui/skin/image/som_image_wnd.h"
+#include "ui/skin/text/som_text_wnd.h"
+#include "ui/skin/tooltip/som_wnd_tip_impl.h"
 #include "win/message_loop.h"
+#include "win/reflection.h"
 #include "win/window.h"
 
 namespace ui {
@@ -42,7 +42,7 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
     WIN_BEGIN_MSG_MAP()
-        if (ProcessMinimumSize(msg, lParam, result)) return true;
+        WIN_CHAIN_MSG_MAP_PART(ProcessMinimumSize)
         WIN_CHAIN_MSG_MAP_MEMBER(manager_)
         WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
         WIN_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
@@ -54,7 +54,7 @@ public:
         WIN_MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
         WIN_MESSAGE_HANDLER(discovery::WM_SCAN_RESULT, OnScanResult)
         WIN_MESSAGE_HANDLER(adb::WM_SHELL_RESULT, OnShellResult)
-        WIN_MESSAGE_HANDLER(skin::WM_BOX_SELECTED, OnBoxSelected)
+        WIN_MESSAGE_HANDLER(base::WM_BOX_SELECTED, OnBoxSelected)
         WIN_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         WIN_REFLECT_NOTIFICATIONS()
     WIN_END_MSG_MAP()

@@ -1,6 +1,6 @@
 #include "ui/main/main_dlg.h"
 
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace ui {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "skin_test_support.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace {
 
