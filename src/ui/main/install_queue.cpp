@@ -66,11 +66,4 @@ std::wstring InstallQueue::ApkName(int32_t id) const {
     return name.empty() ? L"指定程序" : name;
 }
 
-InstallQueue::Outcome InstallQueue::Result() const {
-    const size_t total = Total(), failed = Failed();
-    if (failed == 0 && total > 0) return Outcome::AllInstalled;
-    if (failed > 0 && failed < total) return Outcome::SomeFailed;
-    return Outcome::NothingInstalled;
-}
-
 }  // namespace ui

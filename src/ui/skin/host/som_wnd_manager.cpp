@@ -110,8 +110,22 @@ void CSomWndManager::PaintWnds(HDC dc, const RECT& rect) {
     }
 }
 
-void CSomWndManager::RepaintNow(HDC dc, CSomWnd& wnd, const RECT&, int part) {
-    PaintWnd(dc, wnd, !wnd.IsVisible() || wnd.IsTransparent(), part);
+void CSomWndManager::RepaintNow(HDC dc, CSomWnd& wnd, const RECT& area, int part) {
+    // Where a control went away, or where one above it overlaps it, whatever lies there is painted
+    // again as WM_PAINT would, so that no other control is overdrawn by a background.
+    if (!wnd.IsVisible() || Overlapped(wnd, area)) {
+        PaintArea(dc, area);
+        return;
+    }
+    PaintWnd(dc, wnd, wnd.IsTransparent(), part);
+}
+
+bool CSomWndManager::Overlapped(const CSomWnd& wnd, const RECT& area) const {
+    for (const CSomWnd* above : controls_) {
+        if (above == &wnd) return false;
+        if (above->IsVisible() && Overlaps(above->Bounds(), area)) return true;
+    }
+    return false;
 }
 
 void CSomWndManager::PaintWnd(HDC dc, CSomWnd& wnd, bool paintBackground, int part) {

@@ -42,6 +42,8 @@ protected:
 
 private:
     void PaintWnd(HDC dc, CSomWnd& wnd, bool paintBackground, int part);
+    // Whether a visible control registered before wnd lies in area.
+    bool Overlapped(const CSomWnd& wnd, const RECT& area) const;
 
     std::vector<CSomWnd*> controls_;
     CSomBitmap* backdrop_ = nullptr;
