@@ -60,7 +60,10 @@ LRESULT CMainDlg::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     LayOutFrame(kWidth);
 
     adb::CShellMgr::Instance()->SetNotifyWindow(hwnd_);
-    session_.SearchAgain();  // the first search is no different
+    // The first search, no different from a search again, starts once the first page is on the
+    // screen (a timer's message comes after the window's first paint): the scan's hundreds of
+    // connects would otherwise hold up that paint.
+    SetTimer(hwnd_, kFirstSearchTimer, 0, nullptr);
     return 0;
 }
 

@@ -67,6 +67,7 @@ public:
     WIN_END_MSG_MAP()
 
 private:
+    static constexpr UINT_PTR kFirstSearchTimer = 1000;
     static constexpr UINT_PTR kSearchTimer = 1001;
     static constexpr UINT kSearchMilliseconds = 20000;
 

@@ -35,12 +35,18 @@ LRESULT CMainDlg::OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMainDlg::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    if (wParam != kSearchTimer) {
+    switch (wParam) {
+    case kFirstSearchTimer:
+        KillTimer(hwnd_, kFirstSearchTimer);
+        session_.SearchAgain();
+        return 0;
+    case kSearchTimer:
+        session_.OnSearchTimeout();
+        return 0;
+    default:
         handled = false;
         return 0;
     }
-    session_.OnSearchTimeout();
-    return 0;
 }
 
 LRESULT CMainDlg::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&) {

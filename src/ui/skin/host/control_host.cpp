@@ -239,9 +239,11 @@ LRESULT CSomWndHost::Notify(CSomWnd* wnd, int code, int id) {
     return SendMessage(WM_COMMAND, command, reinterpret_cast<LPARAM>(wnd));
 }
 
+bool CSomWndHost::Paints() const { return redraw_ && host_ && IsWindowVisible(host_); }
+
 void CSomWndHost::InvalidateArea(const CSomWnd& wnd) {
     RECT area{};
-    if (redraw_ && host_ && WndArea(wnd, area)) InvalidateRect(host_, &area, FALSE);
+    if (Paints() && WndArea(wnd, area)) InvalidateRect(host_, &area, FALSE);
 }
 
 void CSomWndHost::SetWndRect(CSomWnd* wnd, int x, int y, int cx, int cy) {
@@ -256,7 +258,7 @@ void CSomWndHost::SetWndRect(CSomWnd* wnd, int x, int y, int cx, int cy) {
     if (sized) wnd->OnSize(cx, cy);
     if (!visible) return;
     InvalidateArea(*wnd);  // where the control ended up, should its hooks have moved it
-    if (immediate_ && redraw_ && host_) UpdateWindow(host_);
+    if (immediate_ && Paints()) UpdateWindow(host_);
 }
 
 void CSomWndHost::SetWndSize(CSomWnd* wnd, int cx, int cy) {
@@ -266,8 +268,9 @@ void CSomWndHost::SetWndSize(CSomWnd* wnd, int cx, int cy) {
 void CSomWndHost::SetWndPos(CSomWnd* wnd, int x, int y) { SetWndRect(wnd, x, y, wnd->Width(), wnd->Height()); }
 
 void CSomWndHost::InvalidateWnd(CSomWnd* wnd, const RECT* rect, bool force, int part) {
-    // A hidden control is repainted only when forced, and then only the background where it was.
-    if (!redraw_ || !host_ || (!wnd->IsVisible() && !force)) return;
+    // A hidden control is repainted only when forced, to show what lies where it was. A window that
+    // is not on the screen is painted whole when it shows.
+    if (!Paints() || (!wnd->IsVisible() && !force)) return;
     RECT area{};
     if (!WndArea(*wnd, area)) return;
     if (rect) {
@@ -330,7 +333,7 @@ void CSomWndHost::SuspendImmediatePaint() { immediate_ = false; }
 
 void CSomWndHost::ResumeImmediatePaint() {
     immediate_ = true;
-    if (redraw_ && host_) UpdateWindow(host_);
+    if (Paints()) UpdateWindow(host_);
 }
 
 }  // namespace skin

@@ -89,7 +89,8 @@ protected:
     // Ends hover and capture held by controls of an owner item (a list row that goes away)
     // without telling them.
     void DropPointerOf(const void* ownerItem);
-    bool RedrawEnabled() const { return redraw_; }
+    // Whether repaints reach the screen: redraw on, and the window shown.
+    bool Paints() const;
     // Fills rect (null: the clip box) with the window class's background brush, if it has one.
     static void FillClassBackground(HWND window, HDC dc, const RECT* rect);
 

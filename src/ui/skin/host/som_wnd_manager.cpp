@@ -66,7 +66,7 @@ void CSomWndManager::SetBackdropLayers(std::vector<BackdropLayer> layers) {
     AddGoneLayers(layers_, layers, changed);
     AddGoneLayers(layers, layers_, changed);
     layers_ = std::move(layers);
-    if (!Host() || !RedrawEnabled() || changed.empty()) return;
+    if (!Paints() || changed.empty()) return;
     for (const RECT& area : changed) InvalidateRect(Host(), &area, FALSE);
     UpdateWindow(Host());
 }
