@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "adb/worker_thread.h"
+#include "win/worker_thread.h"
 #include "discovery/subnet_selection.h"
 
 namespace discovery {
@@ -23,7 +23,7 @@ constexpr UINT WM_PROBE_SOCKET = 0x1D82;  // to the worker, from the socket laye
 // within milliseconds.
 constexpr DWORD kProbeTimeLimitMs = 4000;
 
-class CFindWifiAndroid : public adb::CSomWorkerThread<CFindWifiAndroid> {
+class CFindWifiAndroid : public win::CSomWorkerThread<CFindWifiAndroid> {
 public:
     // The program's one discovery worker, started on first use; ends the process with 444 if it
     // cannot start.

@@ -11,7 +11,7 @@
 
 #include "win/window.h"
 
-namespace adb {
+namespace win {
 
 template <class T>
 class CSomWorkerThread : public win::WindowImpl<T> {
@@ -103,4 +103,4 @@ private:
     HANDLE ready_ = nullptr;
 };
 
-}  // namespace adb
+}  // namespace win

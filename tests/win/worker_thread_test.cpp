@@ -1,4 +1,4 @@
-#include "adb/worker_thread.h"
+#include "win/worker_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 constexpr UINT kRecord = WM_APP + 10;
 constexpr UINT kBusy = WM_APP + 11;
 
-class TestWorker : public adb::CSomWorkerThread<TestWorker> {
+class TestWorker : public win::CSomWorkerThread<TestWorker> {
 public:
     explicit TestWorker(bool initOk = true, bool selfDelete = false) : initOk_(initOk), selfDelete_(selfDelete) {}
     ~TestWorker() override { destroyedOn = GetCurrentThreadId(); }
