@@ -8,7 +8,6 @@
 
 #include <array>
 
-#include "adb/command_set.h"
 #include "adb/shell_records.h"
 #include "base/program_messages.h"
 #include "discovery/find_wifi_android.h"
@@ -99,10 +98,10 @@ private:
     LRESULT OnSearchAgain(WORD, WORD, HWND, bool&);
     void StartScan() override;
     void SetSearchTimer(bool running) override;
-    void Connect(adb::BoxAddress box) override;
-    void QueryModel(adb::BoxAddress box) override;
-    void Install(adb::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override;
-    void UpdatePickerRow(adb::BoxAddress box, const std::wstring& displayName) override;
+    void Connect(base::BoxAddress box) override;
+    void QueryModel(base::BoxAddress box) override;
+    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override;
+    void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) override;
     void ShowPages() override;
 
     skin::CSomWndManager controls_;

@@ -13,7 +13,7 @@
 namespace ui {
 
 LRESULT CMainDlg::OnScanResult(UINT, WPARAM wParam, LPARAM, bool&) {
-    session_.OnScanResult(static_cast<adb::BoxAddress>(wParam));
+    session_.OnScanResult(static_cast<base::BoxAddress>(wParam));
     return 0;
 }
 
@@ -30,7 +30,7 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMainDlg::OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&) {
-    session_.OnBoxSelected(static_cast<adb::BoxAddress>(wParam));
+    session_.OnBoxSelected(static_cast<base::BoxAddress>(wParam));
     return 0;
 }
 
@@ -84,9 +84,9 @@ LRESULT CMainDlg::OnDevicePanel(WORD, WORD, HWND, bool&) {
     RECT window;
     GetWindowRect(hwnd_, &window);
     const BoxRegistry& boxes = session_.Boxes();
-    const std::vector<adb::BoxAddress> others = boxes.Others();
+    const std::vector<base::BoxAddress> others = boxes.Others();
     picker_.ShowPicker(window.left, window.top + 92, others);
-    for (adb::BoxAddress box : others) picker_.UpdateRow(box, boxes.DisplayName(box));
+    for (base::BoxAddress box : others) picker_.UpdateRow(box, boxes.DisplayName(box));
     return 0;
 }
 
@@ -99,17 +99,17 @@ void CMainDlg::SetSearchTimer(bool running) {
         KillTimer(hwnd_, kSearchTimer);
 }
 
-void CMainDlg::Connect(adb::BoxAddress box) { adb::CShellMgr::Instance()->Connect(box, true); }
+void CMainDlg::Connect(base::BoxAddress box) { adb::CShellMgr::Instance()->Connect(box, true); }
 
-void CMainDlg::QueryModel(adb::BoxAddress box) { adb::CShellMgr::Instance()->QueryModel(box); }
+void CMainDlg::QueryModel(base::BoxAddress box) { adb::CShellMgr::Instance()->QueryModel(box); }
 
-void CMainDlg::Install(adb::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) {
+void CMainDlg::Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) {
     std::vector<adb::InstallItem> items;
     for (const auto& [path, id] : batch) items.push_back({path, id});
     adb::CShellMgr::Instance()->Install(box, items);
 }
 
-void CMainDlg::UpdatePickerRow(adb::BoxAddress box, const std::wstring& displayName) {
+void CMainDlg::UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) {
     picker_.UpdateRow(box, displayName);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/main/pages.h"
 
+#include "base/box_address.h"
 #include "skin_art.h"
 #include "ui/main/commands.h"
 #include "ui/main/page_texts.h"
@@ -76,14 +77,14 @@ PageDescription DeviceArea::Describe(const Session& session) {
     c[kDevicePanel] = Fixed(state >= Ready, kPanelPlace);
     if (state >= Ready) {
         const BoxRegistry& boxes = session.Boxes();
-        c[kDevicePanel].panel = PanelLook{boxes.DisplayName(boxes.Current()), adb::BoxText(boxes.Current()), session.Badge()};
+        c[kDevicePanel].panel = PanelLook{boxes.DisplayName(boxes.Current()), base::BoxText(boxes.Current()), session.Badge()};
         return page;
     }
     c[kStatusTitle] = Shown(Placement::At(kStatusLeft, state == Identifying ? kStatusTopWithAddress : kStatusTop),
                             texts::StatusTitle(state));
     if (state == Identifying)
         c[kStatusAddress] = Shown(Placement::At(kStatusLeft, kAddressTop),
-                                  texts::StatusAddress(adb::BoxText(session.AnsweringBox())));
+                                  texts::StatusAddress(base::BoxText(session.AnsweringBox())));
     return page;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/main/session.h"
 
+#include "adb/command_set.h"
+
 namespace ui {
 
 namespace {
@@ -22,7 +24,7 @@ void Session::SearchAgain() {
     actions_.SetSearchTimer(true);
 }
 
-void Session::OnScanResult(adb::BoxAddress box) {
+void Session::OnScanResult(base::BoxAddress box) {
     if (box == 0) return;
     actions_.Connect(box);
     if (state_ != Searching) return;
@@ -30,7 +32,7 @@ void Session::OnScanResult(adb::BoxAddress box) {
     SetState(Identifying);
 }
 
-void Session::OnConnectResult(adb::BoxAddress box, int32_t code) {
+void Session::OnConnectResult(base::BoxAddress box, int32_t code) {
     if (code == adb::NotConnected) return;
     actions_.QueryModel(box);
     if (!boxes_.AddConnected(box)) return;
@@ -38,7 +40,7 @@ void Session::OnConnectResult(adb::BoxAddress box, int32_t code) {
     actions_.ShowPages();
 }
 
-void Session::OnModelResult(adb::BoxAddress box, const std::wstring& name) {
+void Session::OnModelResult(base::BoxAddress box, const std::wstring& name) {
     if (name.empty()) return;
     boxes_.SetName(box, name);
     if (box != boxes_.Current()) {
@@ -54,7 +56,7 @@ void Session::OnSearchTimeout() {
     SetState(boxes_.HasCurrent() ? Ready : NoBox);
 }
 
-void Session::OnBoxSelected(adb::BoxAddress box) {
+void Session::OnBoxSelected(base::BoxAddress box) {
     if (box == 0) return;
     boxes_.SetCurrent(box);
     SetState(Ready);

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "adb/command_set.h"
+#include "base/box_address.h"
 #include "ui/main/box_registry.h"
 #include "ui/main/install_queue.h"
 
@@ -21,12 +21,12 @@ public:
     virtual void StartScan() = 0;
     // The single-shot search time-out: started, or stopped before it fires.
     virtual void SetSearchTimer(bool running) = 0;
-    virtual void Connect(adb::BoxAddress box) = 0;
-    virtual void QueryModel(adb::BoxAddress box) = 0;
+    virtual void Connect(base::BoxAddress box) = 0;
+    virtual void QueryModel(base::BoxAddress box) = 0;
     // The (path, id) pairs of a batch for the box.
-    virtual void Install(adb::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) = 0;
+    virtual void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) = 0;
     // A box other than the current one got its name: its row in the picker, if it has one.
-    virtual void UpdatePickerRow(adb::BoxAddress box, const std::wstring& displayName) = 0;
+    virtual void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) = 0;
     // The page state or something the pages show changed.
     virtual void ShowPages() = 0;
 
@@ -41,13 +41,13 @@ public:
     // The window's first search and the search-again link alike: no box, a scan, the time-out.
     void SearchAgain();
     // A host accepted the probe (0: the scan ended, which tells nothing).
-    void OnScanResult(adb::BoxAddress box);
-    void OnConnectResult(adb::BoxAddress box, int32_t code);
+    void OnScanResult(base::BoxAddress box);
+    void OnConnectResult(base::BoxAddress box, int32_t code);
     // The name is empty when the model query told nothing.
-    void OnModelResult(adb::BoxAddress box, const std::wstring& name);
+    void OnModelResult(base::BoxAddress box, const std::wstring& name);
     void OnSearchTimeout();
     // The picker's choice (0: none).
-    void OnBoxSelected(adb::BoxAddress box);
+    void OnBoxSelected(base::BoxAddress box);
     // The continue links.
     void Continue();
     // Dropped file names, in drop order; ignored unless drops are accepted.
@@ -61,7 +61,7 @@ public:
     const BoxRegistry& Boxes() const { return boxes_; }
     const InstallQueue& Queue() const { return queue_; }
     // The host whose identity is being asked for (shown while Identifying).
-    adb::BoxAddress AnsweringBox() const { return answering_; }
+    base::BoxAddress AnsweringBox() const { return answering_; }
     // The device panel's badge: kept from the second box found until the next search.
     int Badge() const { return badge_; }
 
@@ -73,7 +73,7 @@ private:
     PageState state_ = Searching;
     BoxRegistry boxes_;
     InstallQueue queue_;
-    adb::BoxAddress answering_ = adb::kNoBox;
+    base::BoxAddress answering_ = base::kNoBox;
     int badge_ = 0;
 };
 

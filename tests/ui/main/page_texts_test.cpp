@@ -31,9 +31,9 @@ TEST(BoxRegistry, FirstConnectedBoxBecomesCurrentAndTheSecondRaisesTheBadge) {
     EXPECT_TRUE(boxes.AddConnected(20));
     EXPECT_FALSE(boxes.AddConnected(30));
     EXPECT_EQ(boxes.Current(), 10u);
-    EXPECT_EQ(boxes.Others(), (std::vector<adb::BoxAddress>{20, 30}));
+    EXPECT_EQ(boxes.Others(), (std::vector<base::BoxAddress>{20, 30}));
     boxes.SetCurrent(20);
-    EXPECT_EQ(boxes.Others(), (std::vector<adb::BoxAddress>{10, 30}));
+    EXPECT_EQ(boxes.Others(), (std::vector<base::BoxAddress>{10, 30}));
     EXPECT_EQ(boxes.DisplayName(30), L"智能电视盒");
     boxes.SetName(30, L"乐视盒子");
     EXPECT_EQ(boxes.DisplayName(30), L"乐视盒子");

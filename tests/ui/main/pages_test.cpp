@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "adb/command_set.h"
 #include "skin_art.h"
 
 namespace {
@@ -19,15 +20,15 @@ using ui::LayerLook;
 using ui::PageDescription;
 using ui::Placement;
 
-constexpr adb::BoxAddress kBox = 0x1401A8C0;  // 192.168.1.20
+constexpr base::BoxAddress kBox = 0x1401A8C0;  // 192.168.1.20
 
 class NoActions : public ui::ISessionActions {
     void StartScan() override {}
     void SetSearchTimer(bool) override {}
-    void Connect(adb::BoxAddress) override {}
-    void QueryModel(adb::BoxAddress) override {}
-    void Install(adb::BoxAddress, const std::vector<std::pair<std::wstring, int32_t>>&) override {}
-    void UpdatePickerRow(adb::BoxAddress, const std::wstring&) override {}
+    void Connect(base::BoxAddress) override {}
+    void QueryModel(base::BoxAddress) override {}
+    void Install(base::BoxAddress, const std::vector<std::pair<std::wstring, int32_t>>&) override {}
+    void UpdatePickerRow(base::BoxAddress, const std::wstring&) override {}
     void ShowPages() override {}
 };
 

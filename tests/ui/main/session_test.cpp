@@ -9,12 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "adb/command_set.h"
+
 namespace {
 
 using ui::PageState;
 using ui::Session;
 
-constexpr adb::BoxAddress kFirst = 0x1401A8C0, kSecond = 0x1501A8C0;  // 192.168.1.20 and .21
+constexpr base::BoxAddress kFirst = 0x1401A8C0, kSecond = 0x1501A8C0;  // 192.168.1.20 and .21
 
 // Writes down what the session asks for, one line each.
 class Actions : public ui::ISessionActions {
@@ -28,21 +30,21 @@ public:
 
     void StartScan() override { log.push_back("scan"); }
     void SetSearchTimer(bool running) override { log.push_back(running ? "timer on" : "timer off"); }
-    void Connect(adb::BoxAddress box) override { log.push_back("connect " + Text(box)); }
-    void QueryModel(adb::BoxAddress box) override { log.push_back("query " + Text(box)); }
-    void Install(adb::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override {
+    void Connect(base::BoxAddress box) override { log.push_back("connect " + Text(box)); }
+    void QueryModel(base::BoxAddress box) override { log.push_back("query " + Text(box)); }
+    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override {
         log.push_back("install " + Text(box) + " x" + std::to_string(batch.size()));
         lastBatch = batch;
     }
-    void UpdatePickerRow(adb::BoxAddress box, const std::wstring& name) override {
+    void UpdatePickerRow(base::BoxAddress box, const std::wstring& name) override {
         log.push_back("picker row " + Text(box));
         lastPickerName = name;
     }
     void ShowPages() override { log.push_back("show"); }
 
 private:
-    static std::string Text(adb::BoxAddress box) {
-        const std::wstring text = adb::BoxText(box);
+    static std::string Text(base::BoxAddress box) {
+        const std::wstring text = base::BoxText(box);
         return std::string(text.begin(), text.end());
     }
 };

@@ -39,14 +39,6 @@ TEST(ReadInteger, ClampsToTheSigned32BitRange) {
     EXPECT_EQ(ReadInteger(L"7fffffff", 16), INT32_MAX);
 }
 
-TEST(StartsWithAsciiNoCase, FoldsOnlyTheAsciiLetters) {
-    EXPECT_TRUE(skin::StartsWithAsciiNoCase(L"BUTTON:1", L"button:"));
-    EXPECT_TRUE(skin::StartsWithAsciiNoCase(L"abc", L""));
-    EXPECT_FALSE(skin::StartsWithAsciiNoCase(L"ab", L"abc"));
-    EXPECT_FALSE(skin::StartsWithAsciiNoCase(L"\u00c4", L"\u00e4"));
-    EXPECT_FALSE(skin::StartsWithAsciiNoCase(L"[", L"{"));  // '[' is 'Z' + 1, '{' is 'z' + 1
-}
-
 TEST(ButtonLinkCommand, ReadsTheCommandNumberOfButtonTargets) {
     EXPECT_EQ(ButtonLinkCommand(L"button:305"), 305);
     EXPECT_EQ(ButtonLinkCommand(L"button:0x1F"), 31);

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "base/ascii_text.h"
+
 namespace skin {
 
 namespace {
@@ -15,25 +17,23 @@ int DigitValue(wchar_t c) {
     return 99;
 }
 
-wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-
 }  // namespace
 
-int32_t ReadInteger(std::wstring_view text, int base) {
+int32_t ReadInteger(std::wstring_view text, int radix) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
     // wcstol lets a base-16 number carry its own "0x" after the sign.
-    if (base == 16 && i + 2 < text.size() && text[i] == L'0' && AsciiLower(text[i + 1]) == L'x' &&
+    if (radix == 16 && i + 2 < text.size() && text[i] == L'0' && base::AsciiLower(text[i + 1]) == L'x' &&
         DigitValue(text[i + 2]) < 16)
         i += 2;
     constexpr int64_t kMagnitudeLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
     int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const int digit = DigitValue(text[i]);
-        if (digit >= base) break;
-        magnitude = magnitude * base + digit;
+        if (digit >= radix) break;
+        magnitude = magnitude * radix + digit;
         if (magnitude > kMagnitudeLimit) magnitude = kMagnitudeLimit;
     }
     const int64_t value = negative ? -magnitude : magnitude;
@@ -43,24 +43,16 @@ int32_t ReadInteger(std::wstring_view text, int base) {
 
 int32_t ReadColorValue(std::wstring_view text) {
     if (!text.empty() && text[0] == L'#') return ReadInteger(text.substr(1), 16);
-    if (text.size() >= 2 && text[0] == L'0' && AsciiLower(text[1]) == L'x')
+    if (text.size() >= 2 && text[0] == L'0' && base::AsciiLower(text[1]) == L'x')
         return ReadInteger(text.substr(2), 16);
     return ReadInteger(text, 10);
 }
 
-bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) return false;
-    }
-    return true;
-}
-
 std::optional<int32_t> ButtonLinkCommand(std::wstring_view link) {
     constexpr std::wstring_view kPrefix = L"button:";
-    if (!StartsWithAsciiNoCase(link, kPrefix)) return std::nullopt;
+    if (!base::StartsWithNoCase(link, kPrefix)) return std::nullopt;
     const std::wstring_view number = link.substr(kPrefix.size());
-    if (StartsWithAsciiNoCase(number, L"0x")) return ReadInteger(number.substr(2), 16);
+    if (base::StartsWithNoCase(number, L"0x")) return ReadInteger(number.substr(2), 16);
     return ReadInteger(number, 10);
 }
 

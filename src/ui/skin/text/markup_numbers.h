@@ -9,13 +9,10 @@
 
 namespace skin {
 
-int32_t ReadInteger(std::wstring_view text, int base);
+int32_t ReadInteger(std::wstring_view text, int radix);
 
 // A colour value: "#" then hex digits, "0x"/"0X" then hex digits, otherwise decimal.
 int32_t ReadColorValue(std::wstring_view text);
-
-// True when text begins with prefix, comparing the ASCII letters A-Z without case.
-bool StartsWithAsciiNoCase(std::wstring_view text, std::wstring_view prefix);
 
 // The command of a "button:" target (ASCII case ignored): hex after "0x"/"0X", else decimal, no
 // digits giving 0. Any other target is not a command.

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/ascii_text.h"
 #include "ui/skin/text/markup_numbers.h"
 
 namespace skin {
@@ -65,26 +66,26 @@ private:
     // The first keyword that prefixes the body decides; the order matters ("/acolor" before "/a").
     void ApplyTag(std::wstring_view body) {
         auto rest = [&](std::wstring_view keyword) { return body.substr(keyword.size()); };
-        if (StartsWithAsciiNoCase(body, L"a=")) {
+        if (base::StartsWithNoCase(body, L"a=")) {
             linkStack_.Push(std::wstring(rest(L"a=")));
-        } else if (StartsWithAsciiNoCase(body, L"underline")) {
+        } else if (base::StartsWithNoCase(body, L"underline")) {
             underlineStack_.Push(true);
-        } else if (StartsWithAsciiNoCase(body, L"/underline")) {
+        } else if (base::StartsWithNoCase(body, L"/underline")) {
             underlineStack_.Pop();
-        } else if (StartsWithAsciiNoCase(body, L"acolor=")) {
+        } else if (base::StartsWithNoCase(body, L"acolor=")) {
             linkColorStack_.Push(ReadColorValue(rest(L"acolor=")));
-        } else if (StartsWithAsciiNoCase(body, L"/acolor")) {
+        } else if (base::StartsWithNoCase(body, L"/acolor")) {
             linkColorStack_.Pop();
-        } else if (StartsWithAsciiNoCase(body, L"/a")) {
+        } else if (base::StartsWithNoCase(body, L"/a")) {
             linkStack_.Pop();
-        } else if (StartsWithAsciiNoCase(body, L"font=")) {
+        } else if (base::StartsWithNoCase(body, L"font=")) {
             const int32_t number = ReadInteger(rest(L"font="), 10);
             if (number >= 1 && number <= 10) fontStack_.Push(fonts_.SlotFont(number - 1));
-        } else if (StartsWithAsciiNoCase(body, L"/font")) {
+        } else if (base::StartsWithNoCase(body, L"/font")) {
             fontStack_.Pop();
-        } else if (StartsWithAsciiNoCase(body, L"color=")) {
+        } else if (base::StartsWithNoCase(body, L"color=")) {
             colorStack_.Push(ReadColorValue(rest(L"color=")));
-        } else if (StartsWithAsciiNoCase(body, L"/color")) {
+        } else if (base::StartsWithNoCase(body, L"/color")) {
             colorStack_.Pop();
         }
     }
