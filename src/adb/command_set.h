@@ -17,7 +17,8 @@ using base::kNoBox;
 
 enum ShellTaskKind : int32_t {
     Connect = 0,       // connect and disconnect
-    Install = 1,       // install and uninstall
+    Install = 1,
+    Uninstall = 2,     // its results are classified as installs are
     QueryModel = 3,    // build host and product model
     ListDevices = 4,
     ListPackages = 5,

@@ -62,7 +62,7 @@ bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstrin
     bool queued = true;
     for (const auto& [package, cookie] : packages)
         queued = PostTask(ip, FormatTemplate(templates::kUninstall, BoxText(ip), package), cookie,
-                          ShellTaskKind::Install, true) && queued;
+                          ShellTaskKind::Uninstall, true) && queued;
     return queued;
 }
 
@@ -131,6 +131,7 @@ void CShellMgr::RunTask(const ShellTask& task) {
         result->code = ClassifyConnect(output);
         break;
     case ShellTaskKind::Install:
+    case ShellTaskKind::Uninstall:
         result->code = ClassifyInstall(output);
         break;
     case ShellTaskKind::QueryModel:
