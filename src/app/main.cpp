@@ -57,9 +57,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    app::ExtractTool(L"FILE", 20002, L"adbwinapi.dll");
-    app::ExtractTool(L"FILE", 20003, L"adbwinusbapi.dll");
-    const std::wstring adbPath = app::ExtractTool(L"FILE", 20001, L"adb.exe");
+    app::ExtractTool(app::kToolResourceType, app::kAdbWinApiTool, L"adbwinapi.dll");
+    app::ExtractTool(app::kToolResourceType, app::kAdbWinUsbApiTool, L"adbwinusbapi.dll");
+    const std::wstring adbPath = app::ExtractTool(app::kToolResourceType, app::kAdbTool, L"adb.exe");
 
     adb::CShellMgr::Instance()->SetAdbPath(adbPath);
 
