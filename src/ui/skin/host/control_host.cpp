@@ -293,13 +293,13 @@ void CSomWndHost::PaintOver(HDC dc, CSomWnd& wnd, const RECT& shown, int limit, 
                             bool paintBackground, const std::function<void(HDC)>& background) {
     HDC buffer = PaintBackBuffer::DC();
     if (paintControl && paintBackground && buffer && PaintBackBuffer::Fits(shown)) {
-        // In the buffer, the control's top-left corner is (0, 0).
+        // In the buffer, the control's top-left corner is (0, 0); what composes the background
+        // there draws only what shows.
+        const int saved = SaveDC(buffer);
         SetViewportOrgEx(buffer, -shown.left, -shown.top, nullptr);
-        {
-            const PaintBackBuffer::Clip clip(shown);
-            background(buffer);
-        }
-        SetViewportOrgEx(buffer, 0, 0, nullptr);
+        IntersectClipRect(buffer, shown.left, shown.top, shown.right, shown.bottom);
+        background(buffer);
+        RestoreDC(buffer, saved);
         wnd.Paint(buffer, limit, part);
         BitBlt(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, buffer, 0, 0, SRCCOPY);
         return;

@@ -28,12 +28,4 @@ void PaintBackBuffer::Destroy() {
 
 HDC PaintBackBuffer::DC() { return g_dc; }
 
-PaintBackBuffer::Clip::Clip(const RECT& area) {
-    if (g_dc) IntersectClipRect(g_dc, area.left, area.top, area.right, area.bottom);
-}
-
-PaintBackBuffer::Clip::~Clip() {
-    if (g_dc) SelectClipRgn(g_dc, nullptr);
-}
-
 }  // namespace skin

@@ -17,16 +17,6 @@ public:
     static bool Fits(const RECT& r) {
         return r.right - r.left <= kWidth && r.bottom - r.top <= kHeight;
     }
-
-    // Limits drawing into the buffer to a rectangle (in its current logical coordinates) for one
-    // scope, so that whatever composes a background there draws only what shows.
-    class Clip {
-    public:
-        explicit Clip(const RECT& area);
-        ~Clip();
-        Clip(const Clip&) = delete;
-        Clip& operator=(const Clip&) = delete;
-    };
 };
 
 }  // namespace skin

@@ -63,30 +63,62 @@ private:
         pending_.clear();
     }
 
-    // The first keyword that prefixes the body decides; the order matters ("/acolor" before "/a").
+    enum class Style { Link, Underline, LinkColor, Font, Color };
+    struct Tag {
+        std::wstring_view keyword;
+        Style style;
+        bool opens;
+    };
+    // The first keyword that prefixes the body decides, so the order matters: "/acolor" comes
+    // before "/a", and a body that matches none only splits the text.
+    static constexpr Tag kTags[] = {
+        {L"a=", Style::Link, true},       {L"underline", Style::Underline, true},
+        {L"/underline", Style::Underline, false}, {L"acolor=", Style::LinkColor, true},
+        {L"/acolor", Style::LinkColor, false},    {L"/a", Style::Link, false},
+        {L"font=", Style::Font, true},    {L"/font", Style::Font, false},
+        {L"color=", Style::Color, true},  {L"/color", Style::Color, false},
+    };
+
     void ApplyTag(std::wstring_view body) {
-        auto rest = [&](std::wstring_view keyword) { return body.substr(keyword.size()); };
-        if (base::StartsWithNoCase(body, L"a=")) {
-            linkStack_.Push(std::wstring(rest(L"a=")));
-        } else if (base::StartsWithNoCase(body, L"underline")) {
+        for (const Tag& tag : kTags) {
+            if (!base::StartsWithNoCase(body, tag.keyword)) continue;
+            if (tag.opens)
+                Open(tag.style, body.substr(tag.keyword.size()));
+            else
+                Close(tag.style);
+            return;
+        }
+    }
+
+    void Open(Style style, std::wstring_view value) {
+        switch (style) {
+        case Style::Link:
+            linkStack_.Push(std::wstring(value));
+            break;
+        case Style::Underline:
             underlineStack_.Push(true);
-        } else if (base::StartsWithNoCase(body, L"/underline")) {
-            underlineStack_.Pop();
-        } else if (base::StartsWithNoCase(body, L"acolor=")) {
-            linkColorStack_.Push(ReadColorValue(rest(L"acolor=")));
-        } else if (base::StartsWithNoCase(body, L"/acolor")) {
-            linkColorStack_.Pop();
-        } else if (base::StartsWithNoCase(body, L"/a")) {
-            linkStack_.Pop();
-        } else if (base::StartsWithNoCase(body, L"font=")) {
-            const int32_t number = ReadInteger(rest(L"font="), 10);
-            if (number >= 1 && number <= 10) fontStack_.Push(fonts_.SlotFont(number - 1));
-        } else if (base::StartsWithNoCase(body, L"/font")) {
-            fontStack_.Pop();
-        } else if (base::StartsWithNoCase(body, L"color=")) {
-            colorStack_.Push(ReadColorValue(rest(L"color=")));
-        } else if (base::StartsWithNoCase(body, L"/color")) {
-            colorStack_.Pop();
+            break;
+        case Style::LinkColor:
+            linkColorStack_.Push(ReadColorValue(value));
+            break;
+        case Style::Font:
+            // Numbers outside the table push nothing.
+            if (const int32_t number = ReadInteger(value, 10); number >= 1 && number <= 10)
+                fontStack_.Push(fonts_.SlotFont(number - 1));
+            break;
+        case Style::Color:
+            colorStack_.Push(ReadColorValue(value));
+            break;
+        }
+    }
+
+    void Close(Style style) {
+        switch (style) {
+        case Style::Link: linkStack_.Pop(); break;
+        case Style::Underline: underlineStack_.Pop(); break;
+        case Style::LinkColor: linkColorStack_.Pop(); break;
+        case Style::Font: fontStack_.Pop(); break;
+        case Style::Color: colorStack_.Pop(); break;
         }
     }
 

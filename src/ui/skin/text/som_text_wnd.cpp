@@ -136,19 +136,19 @@ void CSomTextWnd::RepaintRun(int index) {
 
 int CSomTextWnd::RunAt(POINT point) const { return RunIndexAt(runs_, point.x, point.y); }
 
-LRESULT CSomTextWnd::OnMouseMove(POINT point) {
+bool CSomTextWnd::MarkRunAt(int& mark, POINT point) {
     const int index = RunAt(point);
-    if (index < 0) return 0;  // between runs the highlight stays
-    const int previous = hoverRun_;
-    if (runs_[index].link.empty()) {
-        hoverRun_ = -1;
-    } else if (index != hoverRun_) {
-        hoverRun_ = index;
-        RepaintRun(index);
-    } else {
-        return 0;
-    }
+    if (index < 0) return false;  // between runs the mark stays
+    const int previous = mark;
+    mark = runs_[index].link.empty() ? -1 : index;
+    if (mark == previous) return false;
+    if (mark >= 0) RepaintRun(mark);
     if (previous >= 0) RepaintRun(previous);
+    return mark >= 0;
+}
+
+LRESULT CSomTextWnd::OnMouseMove(POINT point) {
+    MarkRunAt(hoverRun_, point);
     return 0;
 }
 
@@ -162,21 +162,9 @@ bool CSomTextWnd::OnSetCursor(POINT point) {
 }
 
 bool CSomTextWnd::OnLButtonDown(POINT point) {
-    const int index = RunAt(point);
-    if (index < 0) return pressedRun_ >= 0;
-    const int previous = pressedRun_;
-    if (runs_[index].link.empty()) {
-        pressedRun_ = -1;
-    } else if (index != pressedRun_) {
-        pressedRun_ = index;
-        RepaintRun(index);
-        Manager()->SetCapture(this);
-    }
-    if (previous >= 0) RepaintRun(previous);
+    if (MarkRunAt(pressedRun_, point)) Manager()->SetCapture(this);
     return pressedRun_ >= 0;
 }
-
-bool CSomTextWnd::OnLButtonDblClk(POINT point) { return OnLButtonDown(point); }
 
 bool CSomTextWnd::OnLButtonUp(POINT) {
     if (pressedRun_ < 0) return false;

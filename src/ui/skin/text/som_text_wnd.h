@@ -31,13 +31,14 @@ public:
 
     void OnCreate() override;
     void Paint(HDC dc, int limit, int part) override;
-    void OnCaptureLost() override;
+    // The pointer lights link runs and presses them; a click is reported when the press ends.
     bool OnSetCursor(POINT point) override;
-    bool OnLButtonDown(POINT point) override;
-    bool OnLButtonUp(POINT point) override;
-    bool OnLButtonDblClk(POINT point) override;
     LRESULT OnMouseMove(POINT point) override;
     void OnMouseLeave() override;
+    bool OnLButtonDown(POINT point) override;
+    bool OnLButtonDblClk(POINT point) override { return OnLButtonDown(point); }
+    bool OnLButtonUp(POINT point) override;
+    void OnCaptureLost() override;
 
 private:
     void Layout();
@@ -45,6 +46,10 @@ private:
     void DrawRun(HDC dc, int index, int limit) const;
     void RepaintRun(int index);
     int RunAt(POINT point) const;
+    // Moves a mark (the hover or the press) to the link run at point: a plain run clears it, a
+    // spot between runs leaves it; the runs whose look changed are repainted. True when it moved
+    // onto a link run.
+    bool MarkRunAt(int& mark, POINT point);
 
     std::wstring text_;
     std::vector<TextRun> runs_;
