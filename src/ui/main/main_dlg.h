@@ -66,6 +66,8 @@ public:
     WIN_END_MSG_MAP()
 
 private:
+    // The picker drops down under the device panel, from the window's left edge.
+    static constexpr int kPickerTop = 92;
     static constexpr UINT_PTR kFirstSearchTimer = 1000;
     static constexpr UINT_PTR kSearchTimer = 1001;
     static constexpr UINT kSearchMilliseconds = 20000;

@@ -85,7 +85,7 @@ LRESULT CMainDlg::OnDevicePanel(WORD, WORD, HWND, bool&) {
     GetWindowRect(hwnd_, &window);
     const BoxRegistry& boxes = session_.Boxes();
     const std::vector<base::BoxAddress> others = boxes.Others();
-    picker_.ShowPicker(window.left, window.top + 92, others);
+    picker_.ShowPicker(window.left, window.top + kPickerTop, others);
     for (base::BoxAddress box : others) picker_.UpdateRow(box, boxes.DisplayName(box));
     return 0;
 }

@@ -9,7 +9,7 @@ namespace {
 constexpr int kMoreBoxesBadge = 1;
 }  // namespace
 
-void Session::SetState(PageState state) {
+void Session::SetPageState(PageState state) {
     state_ = state;
     actions_.ShowPages();
 }
@@ -19,7 +19,7 @@ void Session::SearchAgain() {
     // A new search starts clean: the badge comes back only when a second box is found again.
     badge_ = 0;
     actions_.StartScan();
-    SetState(Searching);
+    SetPageState(Searching);
     // Without the time-out the page would wait in the searching state for good when no box answers.
     actions_.SetSearchTimer(true);
 }
@@ -29,7 +29,7 @@ void Session::OnScanResult(base::BoxAddress box) {
     actions_.Connect(box);
     if (state_ != Searching) return;
     answering_ = box;
-    SetState(Identifying);
+    SetPageState(Identifying);
 }
 
 void Session::OnConnectResult(base::BoxAddress box, int32_t code) {
@@ -48,21 +48,21 @@ void Session::OnModelResult(base::BoxAddress box, const std::wstring& name) {
         return;
     }
     actions_.SetSearchTimer(false);
-    SetState(Ready);
+    SetPageState(Ready);
 }
 
 void Session::OnSearchTimeout() {
     actions_.SetSearchTimer(false);
-    SetState(boxes_.HasCurrent() ? Ready : NoBox);
+    SetPageState(boxes_.HasCurrent() ? Ready : NoBox);
 }
 
 void Session::OnBoxSelected(base::BoxAddress box) {
     if (box == 0) return;
     boxes_.SetCurrent(box);
-    SetState(Ready);
+    SetPageState(Ready);
 }
 
-void Session::Continue() { SetState(Ready); }
+void Session::Continue() { SetPageState(Ready); }
 
 void Session::OnDrop(const std::vector<std::wstring>& names) {
     if (AcceptsDrops() && queue_.AcceptDrop(names)) InstallBatch();
@@ -77,11 +77,11 @@ void Session::InstallBatch() { actions_.Install(boxes_.Current(), queue_.Batch()
 void Session::OnInstallResult(int32_t id, int32_t code) {
     if (code == adb::Started) {
         queue_.OnStarted(id);
-        SetState(Installing);
+        SetPageState(Installing);
     } else {
         queue_.OnResult(id, code);
     }
-    if (queue_.Complete()) SetState(Done);
+    if (queue_.Complete()) SetPageState(Done);
 }
 
 }  // namespace ui

@@ -66,7 +66,7 @@ public:
     int Badge() const { return badge_; }
 
 private:
-    void SetState(PageState state);
+    void SetPageState(PageState state);
     void InstallBatch();
 
     ISessionActions& actions_;
