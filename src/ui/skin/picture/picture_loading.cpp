@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "ui/skin/picture/png_reading.h"
+
 namespace skin {
 
 namespace {
@@ -37,6 +39,44 @@ struct GlobalFreer {
     void operator()(void* block) const { GlobalFree(block); }
 };
 
+// A bottom-up 32-bit DIB section with the picture's pixels.
+HBITMAP ToHBitmap(const PngPicture& picture) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.size.width;
+    info.bmiHeader.biHeight = picture.size.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    const size_t width = static_cast<size_t>(picture.size.width);
+    for (int32_t y = 0; y < picture.size.height; ++y)
+        std::memcpy(static_cast<uint32_t*>(bits) + (picture.size.height - 1 - y) * width,
+                    picture.pixels.data() + y * width, width * sizeof(uint32_t));
+    return bitmap;
+}
+
+// Any PNG that the skin's own reader does not take, through GDI+.
+HBITMAP DecodeWithGdiplus(const void* bytes, DWORD size) {
+    // The stream must not free the block: it is freed here, after the picture is converted.
+    std::unique_ptr<void, GlobalFreer> block(GlobalAlloc(GMEM_MOVEABLE, size));
+    void* copy = block ? GlobalLock(block.get()) : nullptr;
+    if (!copy) return nullptr;
+    std::memcpy(copy, bytes, size);
+    GlobalUnlock(block.get());
+
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, &stream))) return nullptr;
+    HBITMAP bitmap = nullptr;
+    {
+        std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromStream(stream));
+        bitmap = ToHBitmap(picture.get(), 0);
+    }
+    stream->Release();
+    return bitmap;
+}
+
 }  // namespace
 
 HBITMAP LoadBmpPicture(int resource, const std::wstring& path) {
@@ -56,23 +96,9 @@ HBITMAP LoadPngResource(int resource) {
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = found ? SizeofResource(module, found) : 0;
     if (!bytes || !size) return nullptr;
-
-    // The stream must not free the block: it is freed here, after the picture is converted.
-    std::unique_ptr<void, GlobalFreer> block(GlobalAlloc(GMEM_MOVEABLE, size));
-    void* copy = block ? GlobalLock(block.get()) : nullptr;
-    if (!copy) return nullptr;
-    std::memcpy(copy, bytes, size);
-    GlobalUnlock(block.get());
-
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), FALSE, &stream))) return nullptr;
-    HBITMAP bitmap = nullptr;
-    {
-        std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromStream(stream));
-        bitmap = ToHBitmap(picture.get(), 0);
-    }
-    stream->Release();
-    return bitmap;
+    // The skin's pictures are read straight from their bytes: many times faster than GDI+.
+    if (const auto picture = ReadPng(static_cast<const uint8_t*>(bytes), size)) return ToHBitmap(*picture);
+    return DecodeWithGdiplus(bytes, size);
 }
 
 HBITMAP LoadPictureFile(const std::wstring& path) {
