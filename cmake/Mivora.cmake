@@ -60,3 +60,39 @@ function(mivora_script_test name script)
     ENVIRONMENT "MIVORA_BUILD=${CMAKE_BINARY_DIR};PYTHONDONTWRITEBYTECODE=1;${T_ENV}"
     LABELS "${MIVORA_WINDOWS_ARCH};${T_LABELS}" TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# generated/skin_art.h: a named constant for every skin picture, made from the names of the art
+# files (resources/skin/art/<number>-<name>.svg gives art::k<Name> = <number>), so that code names
+# the pictures the way the art does. Written again when an art file comes or goes.
+function(mivora_write_skin_art_header)
+  file(GLOB pictures CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/resources/skin/art
+       ${PROJECT_SOURCE_DIR}/resources/skin/art/*.svg)
+  list(SORT pictures)
+  set(lines "")
+  foreach(picture ${pictures})
+    string(REGEX MATCH "^([0-9]+)-(.+)\\.svg$" matched ${picture})
+    if(NOT matched)
+      message(FATAL_ERROR "resources/skin/art/${picture} is not named <number>-<name>.svg")
+    endif()
+    set(number ${CMAKE_MATCH_1})
+    string(REPLACE "-" ";" words ${CMAKE_MATCH_2})
+    set(name "k")
+    foreach(word ${words})
+      string(SUBSTRING ${word} 0 1 first)
+      string(SUBSTRING ${word} 1 -1 rest)
+      string(TOUPPER ${first} first)
+      string(APPEND name "${first}${rest}")
+    endforeach()
+    string(APPEND lines "inline constexpr int ${name} = ${number};  // ${picture}\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/skin_art.h CONTENT
+"#pragma once
+// Generated from the names of resources/skin/art/*.svg: the skin's pictures by PNG resource number.
+namespace skin::art {
+
+${lines}
+}  // namespace skin::art
+")
+endfunction()
+mivora_write_skin_art_header()
+target_include_directories(mivora_options INTERFACE ${CMAKE_BINARY_DIR}/generated)

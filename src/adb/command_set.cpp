@@ -1,32 +1,17 @@
 #include "adb/command_set.h"
 
-#include <algorithm>
-
 namespace adb {
 
 namespace {
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
-
-bool HasLineStartingWith(const std::wstring& text, const std::wstring& start) {
+bool HasLineStartingWith(std::wstring_view text, std::wstring_view start) {
     for (size_t line = 0;;) {
-        if (ContainsNoCase(text.substr(line, start.size()), start)) return true;
+        if (base::StartsWithNoCase(text.substr(line), start)) return true;
         const size_t end = text.find(L'\n', line);
-        if (end == std::wstring::npos) return false;
+        if (end == std::wstring_view::npos) return false;
         line = end + 1;
     }
 }
-
 }  // namespace
-
-std::wstring BoxText(BoxAddress box) {
-    if (box == kNoBox) return {};
-    std::wstring text;
-    for (int i = 0; i < 4; ++i) {
-        if (i) text += L'.';
-        text += std::to_wstring((box >> (8 * i)) & 0xFF);
-    }
-    return text;
-}
 
 std::wstring FormatTemplate(const wchar_t* pattern, const std::wstring& first, const std::wstring& second) {
     std::wstring text = pattern;
@@ -39,11 +24,6 @@ std::wstring FormatTemplate(const wchar_t* pattern, const std::wstring& first, c
         at += value->size();
     }
     return text;
-}
-
-bool ContainsNoCase(const std::wstring& text, const std::wstring& what) {
-    return std::search(text.begin(), text.end(), what.begin(), what.end(),
-                       [](wchar_t a, wchar_t b) { return AsciiLower(a) == AsciiLower(b); }) != text.end();
 }
 
 int32_t ClassifyConnect(const std::wstring& output) {

@@ -5,15 +5,20 @@
 #include <cstdint>
 #include <string>
 
+#include "base/ascii_text.h"
+#include "base/box_address.h"
+
 namespace adb {
 
-// A box is its IPv4 address in network byte order (first octet in the lowest byte).
-using BoxAddress = uint32_t;
-constexpr BoxAddress kNoBox = 0xFFFFFFFFu;
+using base::BoxAddress;
+using base::BoxText;
+using base::ContainsNoCase;
+using base::kNoBox;
 
 enum ShellTaskKind : int32_t {
     Connect = 0,       // connect and disconnect
-    Install = 1,       // install and uninstall
+    Install = 1,
+    Uninstall = 2,     // its results are classified as installs are
     QueryModel = 3,    // build host and product model
     ListDevices = 4,
     ListPackages = 5,
@@ -37,9 +42,6 @@ inline constexpr const wchar_t* kInstall = L"$adb$ -s %s:5555 install \"%s\"";
 inline constexpr const wchar_t* kUninstall = L"$adb$ -s %s:5555 uninstall %s";
 }  // namespace templates
 
-// Dotted quad of a box; empty for kNoBox.
-std::wstring BoxText(BoxAddress box);
-
 // Fills the template's "%s" markers, in order, with the given texts; text is inserted as it is.
 std::wstring FormatTemplate(const wchar_t* pattern, const std::wstring& first, const std::wstring& second = {});
 
@@ -51,8 +53,5 @@ int32_t ClassifyConnect(const std::wstring& output);
 // "Successor" would make it a success. Otherwise AlreadyExists or InvalidUri by their words
 // anywhere in the output, else Failed.
 int32_t ClassifyInstall(const std::wstring& output, uint32_t exitCode);
-
-// Case-insensitive (ASCII letters) substring test.
-bool ContainsNoCase(const std::wstring& text, const std::wstring& what);
 
 }  // namespace adb

@@ -62,7 +62,7 @@ bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstrin
     bool queued = true;
     for (const auto& [package, cookie] : packages)
         queued = PostTask(ip, FormatTemplate(templates::kUninstall, BoxText(ip), package), cookie,
-                          ShellTaskKind::Install, true) && queued;
+                          ShellTaskKind::Uninstall, true) && queued;
     return queued;
 }
 
@@ -117,7 +117,7 @@ void CShellMgr::RunTask(const ShellTask& task) {
     if (!task.notify || (output.empty() && !install)) return;
     int32_t code = 0;
     if (task.kind == ShellTaskKind::Connect) code = ClassifyConnect(output);
-    if (install) code = ClassifyInstall(output, outcome.exitCode);
+    if (install || task.kind == ShellTaskKind::Uninstall) code = ClassifyInstall(output, outcome.exitCode);
     PostResult(task, output, code);
 }
 

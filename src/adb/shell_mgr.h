@@ -13,7 +13,7 @@
 
 #include "adb/command_set.h"
 #include "adb/shell_records.h"
-#include "adb/worker_thread.h"
+#include "win/worker_thread.h"
 
 namespace adb {
 
@@ -22,7 +22,7 @@ struct InstallItem {
     int32_t cookie = 0;
 };
 
-class CShellMgr : public CSomWorkerThread<CShellMgr> {
+class CShellMgr : public win::CSomWorkerThread<CShellMgr> {
 public:
     // The program's one engine, started on first use; ends the process with 333 if it cannot start.
     static CShellMgr* Instance();

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "adb/command_set.h"
+#include "base/program_messages.h"
 
 namespace adb {
 
-constexpr UINT WM_SHELL_TASK = 0x1D83;    // to the engine's window: lParam-less, wParam = ShellTask*
-constexpr UINT WM_SHELL_RESULT = 0x1D84;  // to the notify window: wParam = ShellResult*
+using base::WM_SHELL_RESULT;
+using base::WM_SHELL_TASK;
 
 struct ShellTask {
     BoxAddress ip = kNoBox;

@@ -16,7 +16,7 @@
 #include "app/tool_store.h"
 #include "discovery/find_wifi_android.h"
 #include "ui/main/main_dlg.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 #include "win/app_module.h"
 #include "win/message_loop.h"
 
@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const std::vector<std::wstring> tools =
-        app::ExtractTools({{20002, L"adbwinapi.dll"}, {20003, L"adbwinusbapi.dll"}, {20001, L"adb.exe"}});
+    const std::vector<std::wstring> tools = app::ExtractTools(
+        {{app::kAdbWinApiTool, L"adbwinapi.dll"}, {app::kAdbWinUsbApiTool, L"adbwinusbapi.dll"}, {app::kAdbTool, L"adb.exe"}});
 
     adb::CShellMgr::Instance()->SetAdbPath(tools.back());
 

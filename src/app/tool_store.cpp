@@ -119,7 +119,7 @@ std::vector<std::wstring> ExtractTools(const std::vector<ToolFile>& tools) {
         std::vector<std::wstring> paths(tools.size());
         bool usable = true;
         for (size_t i = 0; i < tools.size() && usable; ++i) {
-            usable = ExtractTool(L"FILE", tools[i].resourceId, folder, tools[i].fileName, paths[i]) !=
+            usable = ExtractTool(kToolResourceType, tools[i].resourceId, folder, tools[i].fileName, paths[i]) !=
                      ToolPlacement::CannotReplace;
         }
         if (usable) return paths;

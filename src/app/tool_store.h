@@ -9,8 +9,12 @@
 
 namespace app {
 
+// The tool images are resources of this type: the client, then its two libraries.
+inline constexpr const wchar_t* kToolResourceType = L"FILE";
+inline constexpr unsigned kAdbTool = 20001, kAdbWinApiTool = 20002, kAdbWinUsbApiTool = 20003;
+
 struct ToolFile {
-    unsigned resourceId;     // a tool image of resource type "FILE"
+    unsigned resourceId;     // a tool image of kToolResourceType
     const wchar_t* fileName;
 };
 

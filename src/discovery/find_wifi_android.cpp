@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/box_address.h"
 #include "discovery/adapter_list.h"
 
 namespace discovery {
@@ -24,12 +25,6 @@ SOCKET OpenProbeSocket() {
         if (probe != INVALID_SOCKET) SetHandleInformation(reinterpret_cast<HANDLE>(probe), HANDLE_FLAG_INHERIT, 0);
     }
     return probe;
-}
-
-std::string ToAnsi(const std::wstring& text) {
-    char narrow[64] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
-    return narrow;
 }
 
 }  // namespace
@@ -89,7 +84,7 @@ void CFindWifiAndroid::ProbeHost(const std::wstring& address) {
     sockaddr_in target{};
     target.sin_family = AF_INET;
     target.sin_port = htons(kBoxPort);
-    target.sin_addr.s_addr = inet_addr(ToAnsi(address).c_str());
+    target.sin_addr.s_addr = base::BoxFromText(address);
     if (WSAAsyncSelect(probe, Handle(), WM_PROBE_SOCKET, FD_CONNECT) != 0) {
         closesocket(probe);
         return;

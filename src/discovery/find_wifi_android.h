@@ -10,14 +10,15 @@
 #include <map>
 #include <string>
 
-#include "adb/worker_thread.h"
+#include "base/program_messages.h"
 #include "discovery/subnet_selection.h"
+#include "win/worker_thread.h"
 
 namespace discovery {
 
-constexpr UINT WM_SCAN_START = 0x1D80;    // to the worker
-constexpr UINT WM_SCAN_RESULT = 0x1D81;   // to the notify window: wParam = box address, 0 = scan ended
-constexpr UINT WM_PROBE_SOCKET = 0x1D82;  // to the worker, from the socket layer
+using base::WM_PROBE_SOCKET;
+using base::WM_SCAN_RESULT;
+using base::WM_SCAN_START;
 
 // A host that neither accepts nor refuses within this time is given up, so that every scan ends.
 // It leaves room for a box on Wi-Fi that wakes slowly and for one lost SYN, while a LAN box answers
@@ -31,7 +32,7 @@ constexpr DWORD kProbeTimeLimitMs = 4000;
 // (10,000 posted messages per queue), and hosts whose socket could not be made would be missed.
 constexpr size_t kMaxProbesInFlight = 256;
 
-class CFindWifiAndroid : public adb::CSomWorkerThread<CFindWifiAndroid> {
+class CFindWifiAndroid : public win::CSomWorkerThread<CFindWifiAndroid> {
 public:
     // The program's one discovery worker, started on first use; ends the process with 444 if it
     // cannot start.

@@ -5,6 +5,10 @@
 namespace win {
 
 namespace {
+
+// The system's caret blink timer message (WM_SYSTIMER), which the headers do not name.
+constexpr UINT kCaretBlinkTimer = 0x0118;
+
 template <class T>
 void Erase(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
@@ -62,7 +66,7 @@ bool MessageLoop::CountsAsActivity(const MSG& msg) {
     case WM_NCMOUSEMOVE:
     case WM_PAINT:
     case WM_TIMER:
-    case 0x0118:  // the system's caret blink timer
+    case kCaretBlinkTimer:
         return false;
     default:
         return true;

@@ -3,19 +3,36 @@
 //
 //   class CFoo : public win::WindowImpl<CFoo> {
 //       WIN_BEGIN_MSG_MAP()
+//           WIN_CHAIN_MSG_MAP_MEMBER(controls_)
 //           WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
+//           WIN_COMMAND_ID_HANDLER(IDOK, OnOk)
 //       WIN_END_MSG_MAP()
 //       LRESULT OnCreate(UINT, WPARAM, LPARAM, bool& handled);
+//       LRESULT OnOk(WORD code, WORD id, HWND, bool& handled);
 //   };
 //
 // A handler that clears `handled` lets the message go on down the table and, at the end, to the
 // previous window procedure: DefWindowProc, the procedure of the system class a window class is
 // based on (SuperclassName), or that of a window taken over with SubclassWindow.
+//
+// Whatever else takes a window's messages first (a host of windowless controls, a mix-in) writes
+// its table the same way: as a MessageMap that the window chains (WIN_CHAIN_MSG_MAP_MEMBER), or as
+// a named part of the window's own table (WIN_BEGIN_MSG_MAP_PART, WIN_CHAIN_MSG_MAP_PART).
 #include <windows.h>
 
 namespace win {
 
-class WindowBase {
+// A message table: true when it handled the message and result holds the answer.
+class MessageMap {
+public:
+    virtual bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      LRESULT& result) = 0;
+
+protected:
+    ~MessageMap() = default;
+};
+
+class WindowBase : public MessageMap {
 public:
     WindowBase() = default;
     virtual ~WindowBase();
@@ -27,9 +44,6 @@ public:
     // Takes over a window made elsewhere (a common control): its messages reach the table first.
     bool SubclassWindow(HWND hwnd);
 
-    // The message table; true when the message was handled and result holds its answer.
-    virtual bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                      LRESULT& result) = 0;
     // Runs after the window's last message (WM_NCDESTROY); the handle is already cleared.
     virtual void OnFinalMessage(HWND) {}
 
@@ -83,10 +97,14 @@ public:
 
 }  // namespace win
 
-#define WIN_BEGIN_MSG_MAP()                                                                      \
-    bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) \
-        override {                                                                               \
-        (void)hwnd, (void)wParam, (void)lParam;                                                  \
+#define WIN_BEGIN_MSG_MAP() WIN_BEGIN_MSG_MAP_NAMED(ProcessWindowMessage, override)
+
+// A part of a window's table that a mix-in class gives; the window chains it by name.
+#define WIN_BEGIN_MSG_MAP_PART(name) WIN_BEGIN_MSG_MAP_NAMED(name, )
+
+#define WIN_BEGIN_MSG_MAP_NAMED(name, virtualness)                                         \
+    bool name(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) virtualness { \
+        (void)hwnd, (void)wParam, (void)lParam;                                             \
         bool handled = true;
 
 #define WIN_MESSAGE_HANDLER(message, handler)                 \
@@ -103,11 +121,27 @@ public:
         if (handled) return true;                             \
     }
 
+// Commands (notification code 0) from a control or a link.
 #define WIN_COMMAND_ID_HANDLER(id, handler)                                        \
     if (msg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == 0) {      \
         handled = true;                                                            \
         result = handler(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), handled); \
         if (handled) return true;                                                  \
+    }
+
+#define WIN_COMMAND_RANGE_HANDLER(first, last, handler)                                              \
+    if (msg == WM_COMMAND && LOWORD(wParam) >= (first) && LOWORD(wParam) <= (last) && HIWORD(wParam) == 0) { \
+        handled = true;                                                                              \
+        result = handler(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), handled);   \
+        if (handled) return true;                                                                    \
+    }
+
+// WM_NOTIFY with one notification code, from any child.
+#define WIN_NOTIFY_CODE_HANDLER(notifyCode, handler)                                                       \
+    if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(notifyCode)) { \
+        handled = true;                                                                              \
+        result = handler(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam), handled);      \
+        if (handled) return true;                                                                    \
     }
 
 #define WIN_CHAIN_MSG_MAP_MEMBER(member) \
@@ -116,6 +150,9 @@ public:
 // The table of a base class, for a class that replaces some of its handlers.
 #define WIN_CHAIN_MSG_MAP(base) \
     if (base::ProcessWindowMessage(hwnd, msg, wParam, lParam, result)) return true;
+
+#define WIN_CHAIN_MSG_MAP_PART(name) \
+    if (name(hwnd, msg, wParam, lParam, result)) return true;
 
 #define WIN_END_MSG_MAP() \
     (void)handled;        \

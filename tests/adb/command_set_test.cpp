@@ -10,17 +10,6 @@ namespace {
 
 using namespace adb;
 
-constexpr BoxAddress Box(int a, int b, int c, int d) {
-    return static_cast<BoxAddress>(a | b << 8 | c << 16 | static_cast<uint32_t>(d) << 24);
-}
-
-TEST(CommandSet, BoxesAreWrittenAsDottedQuads) {
-    EXPECT_EQ(BoxText(Box(192, 168, 1, 20)), L"192.168.1.20");
-    EXPECT_EQ(BoxText(Box(10, 0, 0, 7)), L"10.0.0.7");
-    EXPECT_EQ(BoxText(Box(255, 255, 255, 254)), L"255.255.255.254");
-    EXPECT_EQ(BoxText(kNoBox), L"");
-}
-
 TEST(CommandSet, TemplatesBecomeTheClientsCommandLines) {
     const std::wstring adb = L"D:\\T\\adb_local\\adb.exe";
     const auto line = [&](const std::wstring& text) { return ReplaceAll(text, L"$adb$", adb); };

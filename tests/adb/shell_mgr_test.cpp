@@ -307,14 +307,18 @@ TEST_F(Engine, LongListingsArriveWholeAndDeviceListingsTwice) {
     EXPECT_EQ(calls[4], "devices");
 }
 
-TEST_F(Engine, UninstallNamesThePackageUnquoted) {
+TEST_F(Engine, UninstallNamesThePackageUnquotedAndReportsOnlyItsOutcome) {
     Rules({"uninstall\tSuccess"});
     UseClient();
     engine_->Uninstall(Box(192, 168, 1, 20), {{L"com.example.app", 42}});
-    ASSERT_EQ(Results(2).size(), 2u);
-    EXPECT_EQ(sink_.results[1]->code, Success);
-    EXPECT_EQ(sink_.results[1]->cookie, 42);
+    ASSERT_EQ(Results(1).size(), 1u);
+    // No Started notice: nothing is installed.
+    EXPECT_EQ(sink_.results[0]->kind, ShellTaskKind::Uninstall);
+    EXPECT_EQ(sink_.results[0]->code, Success);
+    EXPECT_EQ(sink_.results[0]->cookie, 42);
     EXPECT_EQ(Calls().back(), "-s 192.168.1.20:5555 uninstall com.example.app");
+    Sleep(200);
+    EXPECT_EQ(sink_.results.size(), 1u);
 }
 
 TEST_F(Engine, WithoutAClientOnlyInstallsReport) {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/skin/link_command.h"
-#include "ui/skin/markup_parser.h"
+#include "ui/skin/text/markup_numbers.h"
+#include "ui/skin/text/markup_parser.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and a picture stretched three-part or nine-part to a given size.
 #include <windows.h>
 
-#include "ui/skin/som_bitmap.h"
-#include "ui/skin/som_wnd.h"
+#include "ui/skin/host/som_wnd.h"
+#include "ui/skin/picture/som_bitmap.h"
 
 namespace gallery {
 

@@ -5,13 +5,12 @@
 #include "gallery_controls.h"
 #include "gallery_dialog.h"
 #include "gallery_window.h"
-#include "ui/skin/caption_text.h"
-#include "ui/skin/lf_panel_button.h"
-#include "ui/skin/lf_toolbar_buttons.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_button3.h"
-#include "ui/skin/som_header_ctrl.h"
-#include "ui/skin/som_image_wnd.h"
+#include "ui/skin/button/lf_buttons.h"
+#include "ui/skin/button/som_button3.h"
+#include "ui/skin/header/som_header_ctrl.h"
+#include "ui/skin/image/som_image_wnd.h"
+#include "ui/skin/paint/caption_text.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace gallery {
 
@@ -205,7 +204,7 @@ void GalleryWindow::AddLists() {
     auto& list = AddWindow<skin::CLFListBox>();
     boxList_ = &list;
     list.Create(hwnd_, {kListPlace.left, kListPlace.top + 23, kListPlace.right, kListPlace.bottom}, 0x83, 0);
-    list.SetRowHeight(skin::Skin()->Bitmap(skin::CLFListBox::kRowPicture)->GetFrameHeight());
+    list.SetRowHeight(skin::CLFListBox::RowPicture()->GetFrameHeight());
     list.SetColumns(0, {skin::ListColumn{200, 0.0f}, skin::ListColumn{0, 1.0f}});
     AddBoxRows(list, 3, true);
 }
@@ -216,9 +215,9 @@ void GalleryWindow::AddEmptyLists() {
     auto& withCaption = AddWindow<skin::CLFListBox>();
     withCaption.Create(hwnd_, kIconListPlace, 0x84, 0);
     withCaption.SetEmptyContent(skin::Skin()->Bitmap(10034), L"没有找到盒子", skin::SkinFont(5), 0x666666);
-    const skin::Point at = withCaption.EmptyPlaces().caption;
+    const skin::EmptyListPlaces at = withCaption.EmptyPlaces();
     const SIZE size = withCaption.CaptionSize();
-    Note({"ink", Number(kIconListPlace.left + at.x), Number(kIconListPlace.top + at.y), Number(size.cx),
+    Note({"ink", Number(kIconListPlace.left + at.captionX), Number(kIconListPlace.top + at.captionY), Number(size.cx),
           Number(size.cy), Number(0x666666)});
     auto& blank = AddWindow<skin::CLFListBox>();
     blank.Create(hwnd_, kBlankListPlace, 0x85, 0);
@@ -234,7 +233,8 @@ void GalleryWindow::OpenPopups() {
     dialog.Create(hwnd_);
     ShowWindow(dialog.Handle(), SW_SHOWNOACTIVATE);
 
-    auto& picker = AddWindow<skin::CMenuTip>();
+    // Its choices go nowhere: the gallery only shows it.
+    auto& picker = AddWindow<skin::CMenuTip>(WM_NULL);
     picker_ = &picker;
     picker.Create(hwnd_);
     AddBoxRows(picker.List(), 2, false);

@@ -3,9 +3,9 @@
 // dialog background, the close button in its corner, and a real tooltip window.
 #include <windows.h>
 
-#include "ui/skin/lf_dialog.h"
-#include "ui/skin/som_text_wnd.h"
-#include "ui/skin/som_wnd_tip_impl.h"
+#include "ui/skin/dialog/lf_dialog.h"
+#include "ui/skin/text/som_text_wnd.h"
+#include "ui/skin/tooltip/som_wnd_tip_impl.h"
 
 namespace gallery {
 
@@ -19,9 +19,14 @@ public:
     HWND toolTip = nullptr;
     skin::CSomWndTipImpl<skin::CSomButton3> tipButton;
 
-    bool ProcessWindowMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    WIN_BEGIN_MSG_MAP()
+        WIN_CHAIN_MSG_MAP(CLFDialog)
+        WIN_MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    WIN_END_MSG_MAP()
 
 private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, bool& handled);
+
     skin::CSomTextWnd title_;
     skin::CSomTextWnd hint_;
 };

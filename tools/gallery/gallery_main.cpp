@@ -13,7 +13,7 @@
 #include "controls_shots.h"
 #include "gallery_window.h"
 #include "snapshot.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace {
 

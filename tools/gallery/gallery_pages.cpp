@@ -5,7 +5,7 @@
 
 #include "gallery_controls.h"
 #include "gallery_window.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace gallery {
 

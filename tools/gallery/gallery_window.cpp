@@ -1,6 +1,6 @@
 #include "gallery_window.h"
 
-#include "ui/skin/run_layout.h"
+#include "ui/skin/text/run_layout.h"
 
 namespace gallery {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/skin/lf_list_box.h"
-#include "ui/skin/menu_tip.h"
-#include "ui/skin/som_text_wnd.h"
-#include "ui/skin/som_wnd_manager.h"
+#include "ui/skin/dialog/menu_tip.h"
+#include "ui/skin/host/som_wnd_manager.h"
+#include "ui/skin/list/lf_list_box.h"
+#include "ui/skin/text/som_text_wnd.h"
 #include "win/reflection.h"
 #include "win/window.h"
 
@@ -95,9 +95,9 @@ private:
         controls_.push_back(std::move(control));
         return made;
     }
-    template <class T>
-    T& AddWindow() {
-        auto window = std::make_unique<T>();
+    template <class T, class... Args>
+    T& AddWindow(Args&&... args) {
+        auto window = std::make_unique<T>(std::forward<Args>(args)...);
         T& made = *window;
         windows_.push_back(std::move(window));
         return made;

@@ -26,12 +26,14 @@ ABOUT_AT = (829, 12)
 
 
 class Program:
-    def __init__(self, lab, build, args=("-adblog",)):
+    def __init__(self, lab, build, args=("-adblog",), exe=None):
+        """exe: another program of the build that opens a window of the same size (a benchmark's)."""
         self.lab = lab
         self.folder = os.path.join(lab.workdir, "program")
         os.makedirs(self.folder, exist_ok=True)
-        self.exe = os.path.join(self.folder, "MivoraBoxAssistant.exe")
-        shutil.copy(os.path.join(build, "MivoraBoxAssistant.exe"), self.exe)
+        source = exe or os.path.join(build, "MivoraBoxAssistant.exe")
+        self.exe = os.path.join(self.folder, os.path.basename(source))
+        shutil.copy(source, self.exe)
         self.screen = Screen(lab, os.path.join(build, "generated", "skin"))
         self.process = lab.wine([self.exe] + list(args))
         self.origin = wait_until(lambda: self.screen.window(WIDTH, HEIGHT) or self.lab.server_log(), 60)
@@ -40,6 +42,12 @@ class Program:
 
     def log_path(self):
         return os.path.join(self.folder, "MivoraBoxAssistant.log")
+
+    def stop(self):
+        """Ends the program and waits until its window has gone from the screen."""
+        self.process.kill()
+        self.process.wait(timeout=30)
+        wait_until(lambda: self.screen.window(WIDTH, HEIGHT) is None, 30)
 
     def log(self):
         """The program's command log (UTF-8), followed by whatever Wine's server complained of."""

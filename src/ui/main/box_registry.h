@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "adb/command_set.h"
+#include "base/box_address.h"
 
 namespace ui {
 
@@ -14,23 +14,23 @@ public:
     // A new search: no box found, none current.
     void Reset();
     // A box accepted the connection; true when it is the second one found (the panel's badge).
-    bool AddConnected(adb::BoxAddress box);
-    void SetName(adb::BoxAddress box, const std::wstring& name) { boxNames_[box] = name; }
-    void SetCurrent(adb::BoxAddress box) { currentBox_ = box; }
+    bool AddConnected(base::BoxAddress box);
+    void SetName(base::BoxAddress box, const std::wstring& name) { boxNames_[box] = name; }
+    void SetCurrent(base::BoxAddress box) { currentBox_ = box; }
 
-    adb::BoxAddress Current() const { return currentBox_; }
-    bool HasCurrent() const { return currentBox_ != adb::kNoBox; }
+    base::BoxAddress Current() const { return currentBox_; }
+    bool HasCurrent() const { return currentBox_ != base::kNoBox; }
     // Its name from the model query, or "智能电视盒" while none is known.
-    std::wstring DisplayName(adb::BoxAddress box) const;
+    std::wstring DisplayName(base::BoxAddress box) const;
     // The name alone: empty while unknown.
-    std::wstring KnownName(adb::BoxAddress box) const;
+    std::wstring KnownName(base::BoxAddress box) const;
     // Every found box other than the current one, in order (a box found twice is listed twice).
-    std::vector<adb::BoxAddress> Others() const;
+    std::vector<base::BoxAddress> Others() const;
 
 private:
-    std::vector<adb::BoxAddress> foundBoxes_;
-    std::map<adb::BoxAddress, std::wstring> boxNames_;
-    adb::BoxAddress currentBox_ = adb::kNoBox;
+    std::vector<base::BoxAddress> foundBoxes_;
+    std::map<base::BoxAddress, std::wstring> boxNames_;
+    base::BoxAddress currentBox_ = base::kNoBox;
 };
 
 }  // namespace ui

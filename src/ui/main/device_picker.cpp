@@ -1,6 +1,7 @@
 #include "ui/main/device_picker.h"
 
-#include "ui/skin/som_text_wnd.h"
+#include "base/program_messages.h"
+#include "ui/skin/text/som_text_wnd.h"
 
 namespace ui {
 
@@ -9,7 +10,7 @@ namespace {
 enum RowText { kName = 0, kAddress = 1 };
 
 std::wstring NameMarkup(const std::wstring& name) { return L"{&#font=8}{&#color=0xffffff}" + name; }
-std::wstring AddressMarkup(adb::BoxAddress box) { return L"{&#font=3}{&#color=0xffffff}" + adb::BoxText(box); }
+std::wstring AddressMarkup(base::BoxAddress box) { return L"{&#font=3}{&#color=0xffffff}" + base::BoxText(box); }
 
 skin::CSomTextWnd* RowText(skin::ListRow& row, int id) {
     for (skin::CSomWnd* control : row.controls)
@@ -19,12 +20,14 @@ skin::CSomTextWnd* RowText(skin::ListRow& row, int id) {
 
 }  // namespace
 
+CDevicePicker::CDevicePicker() : CMenuTip(base::WM_BOX_SELECTED) {}
+
 void CDevicePicker::CreatePicker(HWND owner) {
     Create(owner);
     addresses_.clear();
 }
 
-void CDevicePicker::ShowPicker(int x, int y, const std::vector<adb::BoxAddress>& boxes) {
+void CDevicePicker::ShowPicker(int x, int y, const std::vector<base::BoxAddress>& boxes) {
     addresses_ = boxes;
     RebuildRows();
     ShowAt(x, y);
@@ -34,7 +37,7 @@ void CDevicePicker::RebuildRows() {
     skin::CLFListBox& list = List();
     ::SendMessageW(list.Handle(), WM_SETREDRAW, FALSE, 0);
     list.DeleteAllRows();
-    for (adb::BoxAddress box : addresses_) {
+    for (base::BoxAddress box : addresses_) {
         list.InsertRow(-1, static_cast<LPARAM>(box), [&list, box](skin::ListRow& row) {
             const uint32_t shown = skin::kSomVisible | skin::kSomAutoSize;
             list.CreateRowControl<skin::CSomTextWnd>(row, 0, 12, 15, 0, 0, kName, shown)->SetText(NameMarkup(L"").c_str());
@@ -46,7 +49,7 @@ void CDevicePicker::RebuildRows() {
     RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void CDevicePicker::UpdateRow(adb::BoxAddress box, const std::wstring& name) {
+void CDevicePicker::UpdateRow(base::BoxAddress box, const std::wstring& name) {
     if (!IsWindow()) return;
     skin::ListRow* row = List().FindRow(static_cast<LPARAM>(box));
     if (!row) return;

@@ -7,24 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "adb/command_set.h"
-#include "ui/skin/menu_tip.h"
+#include "base/box_address.h"
+#include "ui/skin/dialog/menu_tip.h"
 
 namespace ui {
 
 class CDevicePicker : public skin::CMenuTip {
 public:
+    CDevicePicker();
+
     // Made on first use, owned by the main window; after a close the next use makes it anew.
     void CreatePicker(HWND owner);
     // Lists the boxes (rows rebuilt), then shows the picker with its top-left at (x, y).
-    void ShowPicker(int x, int y, const std::vector<adb::BoxAddress>& boxes);
+    void ShowPicker(int x, int y, const std::vector<base::BoxAddress>& boxes);
     // Fills in the name of a listed box; a box without a row is ignored.
-    void UpdateRow(adb::BoxAddress box, const std::wstring& name);
+    void UpdateRow(base::BoxAddress box, const std::wstring& name);
 
 private:
     void RebuildRows();
 
-    std::vector<adb::BoxAddress> addresses_;
+    std::vector<base::BoxAddress> addresses_;
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/main/install_queue.h"
 
 #include "adb/command_set.h"
+#include "base/ascii_text.h"
 
 namespace ui {
 
@@ -12,7 +13,7 @@ std::wstring FileNamePart(const std::wstring& path) {
 bool IsApkName(const std::wstring& path) {
     const std::wstring name = FileNamePart(path);
     const size_t dot = name.rfind(L'.');
-    return dot != std::wstring::npos && name.size() - dot == 4 && adb::ContainsNoCase(name.substr(dot), L".apk");
+    return dot != std::wstring::npos && base::EqualsNoCase(std::wstring_view(name).substr(dot), L".apk");
 }
 
 bool InstallQueue::AcceptDrop(const std::vector<std::wstring>& names) {
@@ -64,13 +65,6 @@ std::wstring InstallQueue::ApkName(int32_t id) const {
     const auto file = apkFiles_.find(id);
     const std::wstring name = file == apkFiles_.end() ? std::wstring() : FileNamePart(file->second);
     return name.empty() ? L"指定程序" : name;
-}
-
-InstallQueue::Outcome InstallQueue::Result() const {
-    const size_t total = Total(), failed = Failed();
-    if (failed == 0 && total > 0) return Outcome::AllInstalled;
-    if (failed > 0 && failed < total) return Outcome::SomeFailed;
-    return Outcome::NothingInstalled;
 }
 
 }  // namespace ui

@@ -18,8 +18,6 @@ bool IsApkName(const std::wstring& path);
 
 class InstallQueue {
 public:
-    enum class Outcome { AllInstalled, SomeFailed, NothingInstalled };
-
     // Starts a new batch from the names of one drop (the first kMaxDroppedFiles are looked at);
     // false when none of them is an APK. The previous batch is forgotten either way.
     bool AcceptDrop(const std::vector<std::wstring>& names);
@@ -38,7 +36,6 @@ public:
     int32_t InstallingId() const { return installingId_; }
     size_t Total() const { return installQueue_.size(); }
     size_t Failed() const { return failedIds_.size(); }
-    Outcome Result() const;
 
 private:
     int32_t nextApkId_ = 0;  // never reset: ids stay unique for the life of the window

@@ -1,32 +1,31 @@
+// The main window's frame: its controls, its place and size, the tabs, dragging, the forum area,
+// the About box and the message filter.
 #include "ui/main/main_dlg.h"
 
 #include <shellapi.h>
 
 #include "adb/shell_mgr.h"
 #include "product_info.h"
-#include "ui/main/commands.h"
-#include "ui/main/page_texts.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/tool_tip_window.h"
+#include "skin_art.h"
+#include "ui/main/pages.h"
+#include "ui/skin/paint/skin_resources.h"
 #include "win/app_module.h"
 
 namespace ui {
 
 namespace {
 
-constexpr DWORD kStyle = 0x96080000;     // pop-up, visible, clip siblings and children, system menu
+// No caption, no sizing border, no maximise box; shown in the task bar.
+constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 constexpr int kWidth = 900, kHeight = 600;
+// The area that opens the product forum.
+constexpr RECT kForumArea{737, 47, 890, 97};
+constexpr int kTabsLeft = 200, kTabsTop = 20;
 
 skin::CSomBitmap* Art(int number) { return skin::Skin()->Bitmap(number); }
 
-}  // namespace
-
-CMainDlg::CMainDlg() = default;
-
-namespace {
-
-// 900 x 600, centred in the work area of the monitor that holds the point (or window).
+// 900 x 600, centred in the work area of the monitor.
 RECT CentredRect(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof(info);
@@ -39,6 +38,8 @@ RECT CentredRect(HMONITOR monitor) {
 
 }  // namespace
 
+CMainDlg::CMainDlg() = default;
+
 HWND CMainDlg::CreateMainWindow() {
     // Made at its final place and size: a visible window that only gets its size while it is being
     // created is never drawn under Wine.
@@ -48,69 +49,57 @@ HWND CMainDlg::CreateMainWindow() {
 
 LRESULT CMainDlg::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     if (win::MessageLoop* loop = win::Module().GetMessageLoop()) loop->AddMessageFilter(this);
-    CreateControls();
+    controls_.SetBackdrop(Art(skin::art::kWindow));
+    CreateFrameControls();
     // The buttons' tooltips ("关闭", "最小化", "关于") show where a user expects them.
-    skin::AttachToolTipWindow(manager_, hwnd_);
+    controls_.AttachToolTipWindow(hwnd_);
 
-    // Centred on the monitor the window is on; the layout runs with the size.
+    // Centred on the monitor the window is on; the frame and the pages are laid out with the size.
     const RECT place = CentredRect(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
     SetWindowPos(hwnd_, nullptr, place.left, place.top, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout(kWidth);
+    LayOutFrame(kWidth);
 
-    forumRect_ = RECT{737, 47, 890, 97};
     adb::CShellMgr::Instance()->SetNotifyWindow(hwnd_);
-    SearchAgain();  // the first search is no different
+    // The first search, no different from a search again, starts once the first page is on the
+    // screen (a timer's message comes after the window's first paint): the scan's hundreds of
+    // connects would otherwise hold up that paint.
+    SetTimer(hwnd_, kFirstSearchTimer, 0, nullptr);
     return 0;
 }
 
-void CMainDlg::CreateControls() {
-    using namespace skin;
-    const uint32_t shown = kSomVisible | kSomAutoSize;
-    devicePanel_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, cmd::kDevicePanel, shown);
+// Registration order is z-order: the device area and the frame's buttons, the pages, the tabs.
+void CMainDlg::CreateFrameControls() {
+    deviceArea_.Create(controls_, DeviceArea::Controls());
 
+    const uint32_t shown = skin::kSomVisible | skin::kSomAutoSize;
     const struct {
-        CSomWndTipImpl<CSomButton3>& button;
+        skin::CSomWndTipImpl<skin::CSomButton3>& button;
         int id;
         int face;
         const wchar_t* tip;
-    } buttons[] = {{closeButton_, cmd::kClose, 10012, L"关闭"},
-                   {minimizeButton_, cmd::kMinimize, 10023, L"最小化"},
-                   {aboutButton_, cmd::kAbout, 10024, L"关于"}};
+    } buttons[] = {{closeButton_, cmd::kClose, skin::art::kClose, L"关闭"},
+                   {minimizeButton_, cmd::kMinimize, skin::art::kMinimise, L"最小化"},
+                   {aboutButton_, cmd::kAbout, skin::art::kAbout, L"关于"}};
     for (const auto& b : buttons) {
         b.button.SetFaceBitmap(Art(b.face));
         b.button.SetTipText(b.tip);
-        b.button.Create(&manager_, nullptr, 0, 0, 0, 0, 0, b.id, shown);
+        b.button.Create(&controls_, nullptr, 0, 0, 0, 0, 0, b.id, shown);
     }
 
-    for (CSomTextWnd* text : {&statusTitle_, &statusAddress_})
-        text->Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    noBoxPicture_.SetBitmap(Art(10034), 0);
-    noBoxPicture_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    searchAnimation_.SetBitmap(Art(10019), 0);
-    searchAnimation_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    waitPicture_.SetBitmap(Art(10031), 0);
-    waitPicture_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    readyPicture_.SetBitmap(Art(10033), 0);
-    readyPicture_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    installAnimation_.SetBitmap(Art(10032), 0);
-    installAnimation_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    for (CSomTextWnd* text : {&installText_, &constructionText_})
-        text->Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    donePicture_.SetBitmap(Art(10029), 0);
-    donePicture_.Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    for (CSomTextWnd* text : {&resultLine1_, &resultLine2_, &resultLine3_, &dropHint_})
-        text->Create(&manager_, nullptr, 0, 0, 0, 0, 0, 0, shown);
-    constructionText_.SetText(texts::Construction().c_str());
+    installPage_.Create(controls_, InstallPage::Controls());
+    constructionPage_.Create(controls_, ConstructionPage::Controls());
 
     const struct {
         int id;
         int icon;
         const wchar_t* caption;
-    } tabs[] = {{cmd::kTabInstall, 10015, L"安装应用"}, {cmd::kTabApps, 10016, L"应用管理"}, {cmd::kTabTasks, 10017, L"任务管理"}};
+    } tabs[] = {{cmd::kTabInstall, skin::art::kTabInstall, L"安装应用"},
+                {cmd::kTabApps, skin::art::kTabApps, L"应用管理"},
+                {cmd::kTabTasks, skin::art::kTabTasks, L"任务管理"}};
     for (size_t i = 0; i < tabBar_.size(); ++i) {
         tabBar_[i].SetIcon(Art(tabs[i].icon), 0);
         tabBar_[i].SetCaption(tabs[i].caption);
-        tabBar_[i].Create(&manager_, nullptr, 0, 0, 0, 0, 0, tabs[i].id, shown);
+        tabBar_[i].Create(&controls_, nullptr, 0, 0, 0, 0, 0, tabs[i].id, shown);
     }
     tabBar_[0].SetSelected(true);
 }
@@ -122,13 +111,46 @@ LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, bool&) {
 
 LRESULT CMainDlg::OnSize(UINT, WPARAM wParam, LPARAM lParam, bool&) {
     if (wParam != SIZE_MINIMIZED) {
-        Layout(LOWORD(lParam));
+        LayOutFrame(LOWORD(lParam));
+        ShowPages();
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     return 0;
 }
 
+int CMainDlg::ClientWidth() const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return client.right;
+}
+
+void CMainDlg::LayOutFrame(int width) {
+    // The three small buttons stand edge to edge at the top right.
+    const int margin = IsZoomed(hwnd_) ? 2 : 6;
+    const int closeX = width - closeButton_.Width() - margin;
+    closeButton_.SetWndPos(closeX, 1);
+    const int minimizeX = closeX - closeButton_.Width();
+    minimizeButton_.SetWndPos(minimizeX, 1);
+    aboutButton_.SetWndPos(minimizeX - minimizeButton_.Width(), 1);
+    for (size_t i = 0; i < tabBar_.size(); ++i)
+        tabBar_[i].SetWndPos(kTabsLeft + static_cast<int>(i) * tabBar_[i].Width(), kTabsTop);
+}
+
+LRESULT CMainDlg::OnTab(WORD, WORD tab, HWND, bool&) {
+    // The clicked tab selected itself; the others lose their mark.
+    for (auto& button : tabBar_)
+        if (button.Id() != tab) button.SetSelected(false);
+    selectedTab_ = tab;
+    ShowPages();
+    return 0;
+}
+
 LRESULT CMainDlg::OnClose(UINT, WPARAM, LPARAM, bool&) {
+    CloseProgram();
+    return 0;
+}
+
+LRESULT CMainDlg::OnCloseCommand(WORD, WORD, HWND, bool&) {
     CloseProgram();
     return 0;
 }
@@ -138,11 +160,23 @@ void CMainDlg::CloseProgram() {
     PostQuitMessage(0);
 }
 
+LRESULT CMainDlg::OnMinimize(WORD, WORD, HWND, bool&) {
+    ShowWindow(hwnd_, SW_MINIMIZE);
+    return 0;
+}
+
+LRESULT CMainDlg::OnAbout(WORD, WORD, HWND, bool&) {
+    const std::wstring text = std::wstring(L"感谢关注Mivora Box Assistant！\r\n") + MIVORA_ABOUT_THANKS +
+                              L"\r\n产品讨论QQ群：" + MIVORA_DISCUSSION_GROUP;
+    MessageBoxW(hwnd_, text.c_str(), L"", MB_OK);
+    return 0;
+}
+
 LRESULT CMainDlg::OnSetCursor(UINT, WPARAM, LPARAM, bool& handled) {
     POINT cursor;
     GetCursorPos(&cursor);
     ScreenToClient(hwnd_, &cursor);
-    if (!PtInRect(&forumRect_, cursor)) {
+    if (!PtInRect(&kForumArea, cursor)) {
         handled = false;
         return 0;
     }
@@ -153,56 +187,16 @@ LRESULT CMainDlg::OnSetCursor(UINT, WPARAM, LPARAM, bool& handled) {
 LRESULT CMainDlg::OnLButtonDown(UINT, WPARAM, LPARAM lParam, bool&) {
     const POINT down{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     // Dragging by any free spot; returns when the button is released.
-    SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, 0);
-    if (PtInRect(&forumRect_, down)) ShellExecuteW(hwnd_, L"open", MIVORA_FORUM_URL, nullptr, nullptr, SW_SHOWNORMAL);
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+    if (PtInRect(&kForumArea, down)) ShellExecuteW(hwnd_, L"open", MIVORA_FORUM_URL, nullptr, nullptr, SW_SHOWNORMAL);
     return 0;
-}
-
-LRESULT CMainDlg::OnCommand(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    if (HIWORD(wParam) != 0) {
-        handled = false;
-        return 0;
-    }
-    switch (LOWORD(wParam)) {
-    case cmd::kClose: CloseProgram(); break;
-    case cmd::kDevicePanel: OpenPicker(); break;
-    case cmd::kMinimize: ShowWindow(hwnd_, SW_MINIMIZE); break;
-    case cmd::kAbout: ShowAbout(); break;
-    case cmd::kContinue: SetPageState(Ready); break;
-    case cmd::kInstallAgain: InstallAgain(); break;
-    case cmd::kSearchAgain: SearchAgain(); break;
-    case cmd::kTabInstall:
-    case cmd::kTabApps:
-    case cmd::kTabTasks: SwitchTab(LOWORD(wParam)); break;
-    default: handled = false; break;
-    }
-    return 0;
-}
-
-void CMainDlg::SwitchTab(int tab) {
-    for (auto& button : tabBar_)
-        if (button.Id() != tab) button.SetSelected(false);
-    if (tab == cmd::kTabInstall) {
-        constructionText_.SetVisible(false);
-        SetPageState(pageState_);
-    } else {
-        HidePageControls();
-        constructionText_.SetVisible(true);
-    }
-    for (auto& button : tabBar_) button.Invalidate();
-    RedrawDropArea();
-}
-
-void CMainDlg::ShowAbout() {
-    const std::wstring text = std::wstring(L"感谢关注Mivora Box Assistant！\r\n") + MIVORA_ABOUT_THANKS +
-                              L"\r\n产品讨论QQ群：" + MIVORA_DISCUSSION_GROUP;
-    MessageBoxW(hwnd_, text.c_str(), L"", MB_OK);
 }
 
 bool CMainDlg::PreTranslateMessage(MSG& msg) {
     const UINT m = msg.message;
-    if (m >= WM_MOUSEFIRST && m <= 0x20E) {
-        if (HWND tip = manager_.ToolTipWindow()) SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    const bool mouse = m >= WM_MOUSEFIRST && m <= WM_MOUSEHWHEEL;
+    if (mouse) {
+        if (HWND tip = controls_.ToolTipWindow()) SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     }
     if (m == WM_MOUSEWHEEL) {
         POINT at{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
@@ -210,8 +204,7 @@ bool CMainDlg::PreTranslateMessage(MSG& msg) {
         if (under && IsChild(hwnd_, under)) msg.hwnd = under;
         return false;
     }
-    if ((m >= WM_KEYFIRST && m <= 0x109) || (m >= WM_MOUSEFIRST && m <= 0x20E))
-        return IsDialogMessageW(hwnd_, &msg) != FALSE;
+    if ((m >= WM_KEYFIRST && m <= WM_UNICHAR) || mouse) return IsDialogMessageW(hwnd_, &msg) != FALSE;
     return false;
 }
 

@@ -1,36 +1,35 @@
 #pragma once
 // The program's one top-level window: a borderless skinned 900 x 600 pop-up whose surface is drawn by
-// windowless controls. Both workers report to it; it keeps the boxes found, the current box and the
-// install batch, and owns the device picker.
+// windowless controls. The window is the frame: its three small buttons, the tabs, dragging, the
+// forum area and the About box. The device area and the page of the selected tab are page views
+// that show what the session (the boxes, the install batch, the page state) describes; both workers
+// report to the window, which hands their results to the session. It owns the device picker.
 #include <windows.h>
 
 #include <array>
 
-#include "adb/command_set.h"
 #include "adb/shell_records.h"
+#include "base/program_messages.h"
 #include "discovery/find_wifi_android.h"
-#include "ui/main/box_registry.h"
+#include "ui/main/commands.h"
 #include "ui/main/device_picker.h"
-#include "ui/main/install_queue.h"
-#include "ui/skin/lf_panel_button.h"
-#include "ui/skin/lf_toolbar_buttons.h"
-#include "ui/skin/som_button3.h"
-#include "ui/skin/som_image_wnd.h"
-#include "ui/skin/som_resizable_wnd.h"
-#include "ui/skin/som_text_wnd.h"
-#include "ui/skin/som_wnd_manager.h"
-#include "ui/skin/som_wnd_tip_impl.h"
-#include "win/reflection.h"
+#include "ui/main/page_view.h"
+#include "ui/main/session.h"
+#include "ui/skin/button/lf_buttons.h"
+#include "ui/skin/button/som_button3.h"
+#include "ui/skin/dialog/som_resizable_wnd.h"
+#include "ui/skin/host/som_wnd_manager.h"
+#include "ui/skin/tooltip/som_wnd_tip_impl.h"
 #include "win/message_loop.h"
+#include "win/reflection.h"
 #include "win/window.h"
 
 namespace ui {
 
-enum PageState { NoBox = 0, Searching = 1, Identifying = 2, Ready = 3, Installing = 4, Done = 5 };
-
 class CMainDlg : public win::WindowImpl<CMainDlg>,
                  public skin::CSomResizableWnd<CMainDlg, 790, 600>,
-                 public win::MessageFilter {
+                 public win::MessageFilter,
+                 private ISessionActions {
 public:
     static const wchar_t* WindowClassName() { return L"ClientFrameXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX"; }
     static UINT WindowClassStyle() { return CS_DBLCLKS; }
@@ -42,8 +41,8 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
     WIN_BEGIN_MSG_MAP()
-        if (ProcessMinimumSize(msg, lParam, result)) return true;
-        WIN_CHAIN_MSG_MAP_MEMBER(manager_)
+        WIN_CHAIN_MSG_MAP_PART(ProcessMinimumSize)
+        WIN_CHAIN_MSG_MAP_MEMBER(controls_)
         WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)
         WIN_MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
         WIN_MESSAGE_HANDLER(WM_SIZE, OnSize)
@@ -52,101 +51,72 @@ public:
         WIN_MESSAGE_HANDLER(WM_TIMER, OnTimer)
         WIN_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
         WIN_MESSAGE_HANDLER(WM_DROPFILES, OnDropFiles)
-        WIN_MESSAGE_HANDLER(discovery::WM_SCAN_RESULT, OnScanResult)
-        WIN_MESSAGE_HANDLER(adb::WM_SHELL_RESULT, OnShellResult)
-        WIN_MESSAGE_HANDLER(skin::WM_BOX_SELECTED, OnBoxSelected)
-        WIN_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+        WIN_MESSAGE_HANDLER(base::WM_SCAN_RESULT, OnScanResult)
+        WIN_MESSAGE_HANDLER(base::WM_SHELL_RESULT, OnShellResult)
+        WIN_MESSAGE_HANDLER(base::WM_BOX_SELECTED, OnBoxSelected)
+        WIN_COMMAND_ID_HANDLER(cmd::kClose, OnCloseCommand)
+        WIN_COMMAND_ID_HANDLER(cmd::kDevicePanel, OnDevicePanel)
+        WIN_COMMAND_ID_HANDLER(cmd::kMinimize, OnMinimize)
+        WIN_COMMAND_ID_HANDLER(cmd::kAbout, OnAbout)
+        WIN_COMMAND_ID_HANDLER(cmd::kContinue, OnContinue)
+        WIN_COMMAND_ID_HANDLER(cmd::kInstallAgain, OnInstallAgain)
+        WIN_COMMAND_ID_HANDLER(cmd::kSearchAgain, OnSearchAgain)
+        WIN_COMMAND_RANGE_HANDLER(cmd::kTabInstall, cmd::kTabTasks, OnTab)
         WIN_REFLECT_NOTIFICATIONS()
     WIN_END_MSG_MAP()
 
-    // Read by in-process tests; the window itself needs no accessors.
-    PageState State() const { return pageState_; }
-    const BoxRegistry& Boxes() const { return boxes_; }
-    const InstallQueue& Queue() const { return queue_; }
-    const skin::CLFPanelButton& DevicePanel() const { return devicePanel_; }
-
 private:
+    // The picker drops down under the device panel, from the window's left edge.
+    static constexpr int kPickerTop = 92;
+    static constexpr UINT_PTR kFirstSearchTimer = 1000;
     static constexpr UINT_PTR kSearchTimer = 1001;
     static constexpr UINT kSearchMilliseconds = 20000;
 
-    // The window's control manager draws the skinned background under the controls.
-    class Manager : public skin::CSomWndManager {
-    public:
-        explicit Manager(CMainDlg& owner) : owner_(owner) {}
-        void PaintBackground(HDC dc, const RECT* rect) override { owner_.PaintBackground(dc, rect); }
-
-    private:
-        CMainDlg& owner_;
-    };
-
-    // Frame (main_dlg.cpp)
+    // The frame (main_dlg.cpp)
     LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSize(UINT, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnSetCursor(UINT, WPARAM, LPARAM, bool& handled);
     LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, bool&);
-    LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, bool& handled);
-    void CreateControls();
-    void SwitchTab(int tab);
-    void ShowAbout();
+    LRESULT OnCloseCommand(WORD, WORD, HWND, bool&);
+    LRESULT OnMinimize(WORD, WORD, HWND, bool&);
+    LRESULT OnAbout(WORD, WORD, HWND, bool&);
+    LRESULT OnTab(WORD, WORD tab, HWND, bool&);
+    void CreateFrameControls();
+    void LayOutFrame(int width);
     void CloseProgram();
-
-    // Layout and background (main_dlg_layout.cpp)
-    void Layout(int width);
-    void PaintBackground(HDC dc, const RECT* rect);
-    void PlaceCentred(skin::CSomWnd& control, int y);
-    void RedrawDropArea();
     int ClientWidth() const;
-    bool FirstTabSelected() const;
 
-    // Page states (main_dlg_page.cpp)
-    void SetPageState(PageState state);
-    void ApplyDeviceArea(PageState state);
-    void ApplyPage(PageState state);
-    void HidePageControls();
-    void ShowCurrentBox();
-    void SearchAgain();
+    // The session and the workers (main_dlg_session.cpp)
+    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled);
+    LRESULT OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnScanResult(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnShellResult(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled);
-    void OnConnectResult(adb::BoxAddress box, int32_t code);
-    void OnModelResult(adb::BoxAddress box, const std::wstring& name);
-    void OpenPicker();
+    LRESULT OnDevicePanel(WORD, WORD, HWND, bool&);
+    LRESULT OnContinue(WORD, WORD, HWND, bool&);
+    LRESULT OnInstallAgain(WORD, WORD, HWND, bool&);
+    LRESULT OnSearchAgain(WORD, WORD, HWND, bool&);
+    void StartScan() override;
+    void SetSearchTimer(bool running) override;
+    void Connect(base::BoxAddress box) override;
+    void QueryModel(base::BoxAddress box) override;
+    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override;
+    void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) override;
+    void ShowPages() override;
 
-    // Drops and installs (main_dlg_install.cpp)
-    LRESULT OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&);
-    void InstallAgain();
-    void InstallBatch();
-    void OnInstallResult(int32_t id, int32_t code);
-
-    Manager manager_{*this};
+    skin::CSomWndManager controls_;
     CDevicePicker picker_;
     skin::CSomWndTipImpl<skin::CSomButton3> closeButton_;
     skin::CSomWndTipImpl<skin::CSomButton3> minimizeButton_;
     skin::CSomWndTipImpl<skin::CSomButton3> aboutButton_;
     std::array<skin::CLFToolBarHButton, 3> tabBar_;
-    InstallQueue queue_;
-    BoxRegistry boxes_;
-    skin::CLFPanelButton devicePanel_;
-    skin::CSomTextWnd statusTitle_;
-    skin::CSomTextWnd statusAddress_;
-    skin::CSomImageWnd noBoxPicture_;
-    skin::CSomAnimation searchAnimation_;
-    skin::CSomImageWnd waitPicture_;
-    skin::CSomImageWnd readyPicture_;
-    skin::CSomAnimation installAnimation_;
-    skin::CSomTextWnd installText_;
-    skin::CSomTextWnd constructionText_;
-    skin::CSomImageWnd donePicture_;
-    skin::CSomTextWnd resultLine1_;
-    skin::CSomTextWnd resultLine2_;
-    skin::CSomTextWnd resultLine3_;
-    skin::CSomTextWnd dropHint_;
-    PageState pageState_ = Searching;
-    RECT forumRect_{};
-    RECT dropRect_{};
+    int selectedTab_ = cmd::kTabInstall;
+    Session session_{*this};
+    CPageView deviceArea_;
+    CPageView installPage_;
+    CPageView constructionPage_;
 };
 
 }  // namespace ui

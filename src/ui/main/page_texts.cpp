@@ -35,35 +35,25 @@ std::wstring Installing(const std::wstring& apkName) {
 
 std::wstring Construction() { return L"{&#font=10}{&#color=0x808080}功能建设中，请持续关注......"; }
 
-ResultLines Results(size_t total, size_t failed) {
-    ResultLines lines;
-    if (failed == 0 && total > 0) {
-        lines.showDonePicture = true;
-        lines.line1 = L"{&#font=10}{&#color=0x808080}恭喜，全部安装完成！";
-        lines.y1 = 340;
-        lines.line2 = Link(cmd::kContinue, L"继续安装");
-        lines.y2 = 390;
-    } else if (failed > 0 && failed < total) {
-        lines.showDonePicture = true;
-        lines.alignToFirst = true;
-        lines.line1 = L"{&#font=10}{&#color=0x808080}恭喜，安装完成！";
-        lines.y1 = 320;
-        lines.line2 = L"{&#font=5}{&#color=0x808080}安装成功 {&#color=0x009000}" + std::to_wstring(total - failed) +
-                      L"{&#/color} 个";
-        lines.y2 = 360;
-        lines.line3 = L"{&#font=5}{&#color=0x808080}安装失败 {&#color=0x0000ff}" + std::to_wstring(failed) +
-                      L"{&#/color} 个    {&#a=button:" + std::to_wstring(cmd::kInstallAgain) +
-                      L"}重新安装{&#/a}    " + Link(cmd::kContinue, L"继续安装其他应用");
-        lines.y3 = 390;
-    } else {
-        lines.line1 = L"{&#font=10}{&#color=0x808080}安装失败，无效的安装包或者网络故障！";
-        lines.y1 = 300;
-        lines.line3 = Link(cmd::kInstallAgain, L"重新安装");
-        lines.y3 = 360;
-        lines.line2 = Link(cmd::kContinue, L"继续安装其他应用");
-        lines.y2 = 390;
-    }
-    return lines;
+std::wstring AllInstalled() { return L"{&#font=10}{&#color=0x808080}恭喜，全部安装完成！"; }
+
+std::wstring ContinueLink() { return Link(cmd::kContinue, L"继续安装"); }
+
+std::wstring SomeInstalled() { return L"{&#font=10}{&#color=0x808080}恭喜，安装完成！"; }
+
+std::wstring InstalledCount(size_t count) {
+    return L"{&#font=5}{&#color=0x808080}安装成功 {&#color=0x009000}" + std::to_wstring(count) + L"{&#/color} 个";
 }
+
+std::wstring FailedCountWithLinks(size_t count) {
+    return L"{&#font=5}{&#color=0x808080}安装失败 {&#color=0x0000ff}" + std::to_wstring(count) + L"{&#/color} 个    {&#a=button:" +
+           std::to_wstring(cmd::kInstallAgain) + L"}重新安装{&#/a}    " + ContinueWithOthersLink();
+}
+
+std::wstring NothingInstalled() { return L"{&#font=10}{&#color=0x808080}安装失败，无效的安装包或者网络故障！"; }
+
+std::wstring InstallAgainLink() { return Link(cmd::kInstallAgain, L"重新安装"); }
+
+std::wstring ContinueWithOthersLink() { return Link(cmd::kContinue, L"继续安装其他应用"); }
 
 }  // namespace ui::texts

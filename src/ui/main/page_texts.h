@@ -1,5 +1,7 @@
 #pragma once
-// The install page's captions, in the skin's markup, and where the result lines stand.
+// The main window's captions, in the skin's markup. Where they stand is the pages' business
+// (page_descriptions.h).
+#include <cstddef>
 #include <string>
 
 namespace ui::texts {
@@ -15,14 +17,15 @@ std::wstring SearchAgainLink();
 std::wstring Installing(const std::wstring& apkName);
 std::wstring Construction();
 
-// The result lines of page state 5. y < 0 means the line is hidden. When alignToFirst is set every
-// line takes the x that centres the first; otherwise each line is centred on its own.
-struct ResultLines {
-    std::wstring line1, line2, line3;
-    int y1 = -1, y2 = -1, y3 = -1;
-    bool alignToFirst = false;
-    bool showDonePicture = false;
-};
-ResultLines Results(size_t total, size_t failed);
+// The result lines of page state 5.
+std::wstring AllInstalled();
+std::wstring ContinueLink();
+std::wstring SomeInstalled();
+std::wstring InstalledCount(size_t count);
+// The failure count with the links to install again and to go on with other applications.
+std::wstring FailedCountWithLinks(size_t count);
+std::wstring NothingInstalled();
+std::wstring InstallAgainLink();
+std::wstring ContinueWithOthersLink();
 
 }  // namespace ui::texts

@@ -8,24 +8,12 @@ namespace {
 
 namespace texts = ui::texts;
 
-TEST(PageTexts, ResultLinesOfEachOutcome) {
-    const auto all = texts::Results(2, 0);
-    EXPECT_EQ(all.line1, L"{&#font=10}{&#color=0x808080}恭喜，全部安装完成！");
-    EXPECT_EQ(all.line2, L"{&#font=5}{&#a=button:305}继续安装{&#/a}");
-    EXPECT_EQ(std::make_tuple(all.y1, all.y2, all.y3, all.showDonePicture), std::make_tuple(340, 390, -1, true));
-
-    const auto some = texts::Results(3, 1);
-    EXPECT_EQ(some.line2, L"{&#font=5}{&#color=0x808080}安装成功 {&#color=0x009000}2{&#/color} 个");
-    EXPECT_EQ(some.line3, L"{&#font=5}{&#color=0x808080}安装失败 {&#color=0x0000ff}1{&#/color} 个    "
-                          L"{&#a=button:306}重新安装{&#/a}    {&#font=5}{&#a=button:305}继续安装其他应用{&#/a}");
-    EXPECT_EQ(std::make_tuple(some.y1, some.y2, some.y3, some.alignToFirst), std::make_tuple(320, 360, 390, true));
-
-    for (auto none : {texts::Results(2, 2), texts::Results(0, 0)}) {
-        EXPECT_EQ(none.line1, L"{&#font=10}{&#color=0x808080}安装失败，无效的安装包或者网络故障！");
-        EXPECT_EQ(none.line3, L"{&#font=5}{&#a=button:306}重新安装{&#/a}");
-        EXPECT_EQ(none.line2, L"{&#font=5}{&#a=button:305}继续安装其他应用{&#/a}");
-        EXPECT_EQ(std::make_tuple(none.y1, none.y2, none.y3, none.showDonePicture), std::make_tuple(300, 390, 360, false));
-    }
+TEST(PageTexts, ResultLinesCarryTheCountsAndTheLinksCommands) {
+    EXPECT_EQ(texts::InstalledCount(2), L"{&#font=5}{&#color=0x808080}安装成功 {&#color=0x009000}2{&#/color} 个");
+    EXPECT_EQ(texts::FailedCountWithLinks(1), L"{&#font=5}{&#color=0x808080}安装失败 {&#color=0x0000ff}1{&#/color} 个    "
+                                              L"{&#a=button:306}重新安装{&#/a}    {&#font=5}{&#a=button:305}继续安装其他应用{&#/a}");
+    EXPECT_EQ(texts::ContinueLink(), L"{&#font=5}{&#a=button:305}继续安装{&#/a}");
+    EXPECT_EQ(texts::InstallAgainLink(), L"{&#font=5}{&#a=button:306}重新安装{&#/a}");
 }
 
 TEST(PageTexts, StatusAndHints) {
@@ -43,9 +31,9 @@ TEST(BoxRegistry, FirstConnectedBoxBecomesCurrentAndTheSecondRaisesTheBadge) {
     EXPECT_TRUE(boxes.AddConnected(20));
     EXPECT_FALSE(boxes.AddConnected(30));
     EXPECT_EQ(boxes.Current(), 10u);
-    EXPECT_EQ(boxes.Others(), (std::vector<adb::BoxAddress>{20, 30}));
+    EXPECT_EQ(boxes.Others(), (std::vector<base::BoxAddress>{20, 30}));
     boxes.SetCurrent(20);
-    EXPECT_EQ(boxes.Others(), (std::vector<adb::BoxAddress>{10, 30}));
+    EXPECT_EQ(boxes.Others(), (std::vector<base::BoxAddress>{10, 30}));
     EXPECT_EQ(boxes.DisplayName(30), L"智能电视盒");
     boxes.SetName(30, L"乐视盒子");
     EXPECT_EQ(boxes.DisplayName(30), L"乐视盒子");

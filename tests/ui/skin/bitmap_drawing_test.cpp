@@ -9,8 +9,8 @@
 
 #include "skin_test_support.h"
 #include "test_support/temp_dir.h"
-#include "ui/skin/som_bitmap.h"
-#include "ui/skin/som_bitmap_parts.h"
+#include "ui/skin/picture/som_bitmap.h"
+#include "ui/skin/picture/som_bitmap_parts.h"
 
 namespace {
 

@@ -4,10 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "ui/skin/lf_panel_button.h"
-#include "ui/skin/lf_toolbar_buttons.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_button3.h"
+#include "ui/skin/button/lf_buttons.h"
+#include "ui/skin/button/som_button3.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "controls_test_support.h"
 
-#include "ui/skin/list_row.h"
-#include "ui/skin/som_list_box.h"
+#include "ui/skin/list/list_row.h"
+#include "ui/skin/list/som_list_box.h"
 
 namespace skin_test {
 
@@ -87,8 +87,8 @@ LRESULT ParentWindow::OnCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handle
     return 0;
 }
 
-LRESULT ParentWindow::OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&) {
-    chosenBoxes.push_back(wParam);
+LRESULT ParentWindow::OnChoice(UINT, WPARAM wParam, LPARAM, bool&) {
+    choices.push_back(wParam);
     return 0;
 }
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "skin_test_support.h"
-#include "ui/skin/menu_tip.h"
-#include "ui/skin/som_bitmap.h"
+#include "ui/skin/dialog/menu_tip.h"
+#include "ui/skin/picture/som_bitmap.h"
 #include "win/reflection.h"
 #include "win/window.h"
 
@@ -34,6 +34,9 @@ int WhiteInk(const Canvas& canvas, const RECT& area);
 // to them, and which writes down the notifications and commands it gets.
 class ParentWindow : public win::WindowImpl<ParentWindow> {
 public:
+    // What a picker owned by this window posts when a row is chosen.
+    static constexpr UINT kChoice = WM_APP + 7;
+
     static HBRUSH WindowClassBackground();
     explicit ParentWindow(RECT screenRect = {700, 400, 1100, 700});
     ~ParentWindow() override;
@@ -41,7 +44,7 @@ public:
     WIN_BEGIN_MSG_MAP()
         WIN_MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         WIN_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-        WIN_MESSAGE_HANDLER(skin::WM_BOX_SELECTED, OnBoxSelected)
+        WIN_MESSAGE_HANDLER(kChoice, OnChoice)
         WIN_REFLECT_NOTIFICATIONS()
     WIN_END_MSG_MAP()
 
@@ -54,14 +57,14 @@ public:
     };
     std::vector<Notification> notifications;
     std::vector<std::pair<WPARAM, LPARAM>> commands;
-    std::vector<WPARAM> chosenBoxes;  // WM_BOX_SELECTED from a picker
+    std::vector<WPARAM> choices;  // kChoice from a picker
     // Called with each notification before it is reflected.
     std::function<void(const NMHDR&)> onNotify;
 
 private:
     LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, bool& handled);
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&);
+    LRESULT OnChoice(UINT, WPARAM wParam, LPARAM, bool&);
     ScreenLock lock_;
 };
 

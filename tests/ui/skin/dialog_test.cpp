@@ -9,9 +9,8 @@
 #include <functional>
 
 #include "controls_test_support.h"
-#include "ui/skin/lf_dialog.h"
-#include "ui/skin/som_wnd_tip_impl.h"
-#include "ui/skin/tool_tip_window.h"
+#include "ui/skin/dialog/lf_dialog.h"
+#include "ui/skin/tooltip/som_wnd_tip_impl.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ protected:
 
 TEST_F(Dialog, IsMadeFromItsTemplateInDialogUnitsWithoutFrame) {
     ASSERT_TRUE(dialog_.Create(nullptr));
-    RECT expected = skin::CSomDialog::kTemplateUnits;
+    RECT expected = skin::CSomDialogFrame::kTemplateUnits;
     MapDialogRect(dialog_.Handle(), &expected);
     RECT client{}, window{};
     GetClientRect(dialog_.Handle(), &client);
@@ -179,11 +178,11 @@ TEST_F(Dialog, ATooltipAppearsForAControlThatHasOne) {
     HWND toolTip = nullptr;
     dialog_.onInit = [&](HWND hwnd) {
         Place(hwnd);
-        toolTip = skin::AttachToolTipWindow(dialog_, hwnd);
+        toolTip = dialog_.Controls().AttachToolTipWindow(hwnd);
         for (auto* button : {&minimize, &silent}) button->SetFaceBitmap(skin::Skin()->Bitmap(10023));
         minimize.SetTipText(L"最小化");
-        minimize.Create(&dialog_, nullptr, 0, 100, 60, 0, 0, 303, skin::kSomVisible | skin::kSomAutoSize);
-        silent.Create(&dialog_, nullptr, 0, 160, 60, 0, 0, 304, skin::kSomVisible | skin::kSomAutoSize);
+        minimize.Create(&dialog_.Controls(), nullptr, 0, 100, 60, 0, 0, 303, skin::kSomVisible | skin::kSomAutoSize);
+        silent.Create(&dialog_.Controls(), nullptr, 0, 160, 60, 0, 0, 304, skin::kSomVisible | skin::kSomAutoSize);
     };
     ASSERT_TRUE(dialog_.Create(nullptr));
     ShowWindow(dialog_.Handle(), SW_SHOWNOACTIVATE);
@@ -200,7 +199,7 @@ TEST_F(Dialog, ATooltipAppearsForAControlThatHasOne) {
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     ASSERT_TRUE(SendMessageW(toolTip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_EQ(tool.hwnd, dialog_.Handle());
-    const skin::TipRegion* region = dialog_.FindTip(static_cast<int>(tool.uId));
+    const skin::TipRegion* region = dialog_.Controls().FindTip(static_cast<int>(tool.uId));
     ASSERT_NE(region, nullptr);
     EXPECT_EQ(region->wnd, &minimize);
     wchar_t text[80] = {};

@@ -1,6 +1,6 @@
 #pragma once
 // A font table whose handles are recognisable addresses: slot N is &marks[N].
-#include "ui/skin/text_run.h"
+#include "ui/skin/text/text_run.h"
 
 namespace skin_test {
 

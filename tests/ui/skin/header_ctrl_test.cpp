@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_header_ctrl.h"
+#include "ui/skin/header/som_header_ctrl.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace {
 

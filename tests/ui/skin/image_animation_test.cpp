@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_image_wnd.h"
-#include "ui/skin/som_wnd_manager.h"
+#include "ui/skin/host/som_wnd_manager.h"
+#include "ui/skin/image/som_image_wnd.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include "controls_test_support.h"
 #include "probe_wnd.h"
-#include "ui/skin/caption_text.h"
-#include "ui/skin/lf_list_box.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_text_wnd.h"
+#include "ui/skin/list/lf_list_box.h"
+#include "ui/skin/paint/caption_text.h"
+#include "ui/skin/paint/skin_resources.h"
+#include "ui/skin/text/som_text_wnd.h"
 
 namespace {
 
@@ -211,10 +211,10 @@ TEST_F(List, AnEmptyListShowsItsCaptionOrNothing) {
     const skin_test::Rgb light = skin_test::ToRgb(skin::kLightBackground);
     list_.SetEmptyContent(nullptr, L"没有找到盒子", skin::SkinFont(5), 0x666666);
     skin_test::Pump();
-    const skin::Point at = list_.EmptyPlaces().caption;
+    const skin::EmptyListPlaces at = list_.EmptyPlaces();
     const SIZE size = list_.CaptionSize();
-    EXPECT_EQ(at.x, (300 - size.cx) / 2);
-    const RECT caption{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    EXPECT_EQ(at.captionX, (300 - size.cx) / 2);
+    const RECT caption{at.captionX, at.captionY, at.captionX + size.cx, at.captionY + size.cy};
     const skin_test::InkCount ink = skin_test::CountInk(Shot(), caption, skin::kLightBackground, 0x666666);
     EXPECT_GT(ink.strong, 20);
     EXPECT_EQ(ink.foreign, 0);
@@ -233,9 +233,9 @@ TEST_F(List, AnEmptyListsIconStandsLeftOfTheCaption) {
     skin::CSomBitmap* icon = skin::Skin()->Bitmap(10034);
     list_.SetEmptyContent(icon, L"没有找到盒子", skin::SkinFont(5), 0x666666);
     skin_test::Pump();
-    const skin::Point iconAt = list_.EmptyPlaces().icon;
-    EXPECT_EQ(list_.EmptyPlaces().caption.x, iconAt.x + 33 + 10);
-    EXPECT_EQ(skin_test::ShownFrame(Shot(), iconAt.x, iconAt.y, *icon, skin::kLightBackground), 0);
+    const skin::EmptyListPlaces at = list_.EmptyPlaces();
+    EXPECT_EQ(at.captionX, at.iconX + 33 + 10);
+    EXPECT_EQ(skin_test::ShownFrame(Shot(), at.iconX, at.iconY, *icon, skin::kLightBackground), 0);
 }
 
 TEST_F(List, TheWheelScrollsWholeLinesAndTheParentHearsOfIt) {

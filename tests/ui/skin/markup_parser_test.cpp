@@ -1,5 +1,5 @@
 // The markup grammar: tags, the five stacks, colours, and the captions the pages show.
-#include "ui/skin/markup_parser.h"
+#include "ui/skin/text/markup_parser.h"
 
 #include <gtest/gtest.h>
 

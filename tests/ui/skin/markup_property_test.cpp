@@ -1,7 +1,7 @@
 // Properties of the parse over generated inputs: no empty run, the runs give back the text without
 // its tags, and every tag is a run boundary. The oracle below is the grammar's text rule written
 // the slow, obvious way.
-#include "ui/skin/markup_parser.h"
+#include "ui/skin/text/markup_parser.h"
 
 #include <gtest/gtest.h>
 

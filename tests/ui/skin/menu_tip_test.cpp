@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "ui/skin/menu_tip.h"
-#include "ui/skin/som_text_wnd.h"
+#include "ui/skin/dialog/menu_tip.h"
+#include "ui/skin/text/som_text_wnd.h"
 
 namespace {
 
@@ -34,13 +34,12 @@ protected:
     }
 
     skin_test::ParentWindow owner_;
-    skin::CMenuTip picker_;
+    skin::CMenuTip picker_{skin_test::ParentWindow::kChoice};
 };
 
-TEST_F(Picker, HoldsAListAndNoCloseButton) {
+TEST_F(Picker, HoldsAListAndKeepsARectangularOutline) {
     EXPECT_FALSE(IsWindowVisible(picker_.Handle()));
     EXPECT_EQ(GetDlgItem(picker_.Handle(), skin::CMenuTip::kListId), picker_.List().Handle());
-    EXPECT_EQ(picker_.CloseButton().Manager(), nullptr);
     HRGN outline = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(picker_.Handle(), outline), ERROR);
     DeleteObject(outline);
@@ -74,7 +73,7 @@ TEST_F(Picker, AChosenRowGoesToTheOwnerAndThePickerHides) {
     picker_.ShowAt(720, 492);
     skin_test::Pump();
     skin_test::Click({720 + 150, 492 + 69 + 30});
-    EXPECT_EQ(owner_.chosenBoxes, (std::vector<WPARAM>{0x16}));
+    EXPECT_EQ(owner_.choices, (std::vector<WPARAM>{0x16}));
     EXPECT_FALSE(IsWindowVisible(picker_.Handle()));
 }
 
@@ -86,7 +85,7 @@ TEST_F(Picker, HidesWhenAnotherWindowIsActivated) {
     SetActiveWindow(owner_.Handle());
     skin_test::Pump();
     EXPECT_FALSE(IsWindowVisible(picker_.Handle()));
-    EXPECT_TRUE(owner_.chosenBoxes.empty());
+    EXPECT_TRUE(owner_.choices.empty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/skin/som_wnd.h"
+#include "ui/skin/host/som_wnd.h"
 
 namespace skin_test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls_test_support.h"
-#include "ui/skin/som_resizable_wnd.h"
+#include "ui/skin/dialog/som_resizable_wnd.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ class SizableWindow : public win::WindowImpl<SizableWindow>,
                       public skin::CSomResizableWnd<SizableWindow, 790, 600> {
 public:
     WIN_BEGIN_MSG_MAP()
-        if (ProcessMinimumSize(msg, lParam, result)) return true;
+        WIN_CHAIN_MSG_MAP_PART(ProcessMinimumSize)
         WIN_MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     WIN_END_MSG_MAP()
 

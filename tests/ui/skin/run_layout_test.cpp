@@ -1,5 +1,5 @@
 // Placing runs on a line, finding the run under a point, choosing the colour, cutting at a limit.
-#include "ui/skin/run_layout.h"
+#include "ui/skin/text/run_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,16 @@
 // its frame layout, frames that are the cells of their picture, the window background drawn
 // nine-part with its corners unscaled, and the ten caption fonts.
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "skin_test_support.h"
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
+#include "ui/skin/picture/picture_loading.h"
 
 namespace {
 
@@ -53,6 +59,58 @@ TEST(SkinResources, HoldsEveryPictureWithItsFrameLayout) {
     }
     EXPECT_EQ(Skin()->Bitmap(10021), nullptr);  // carried, but no skin picture
     EXPECT_EQ(Skin()->Bitmap(0), nullptr);
+}
+
+// A picture's pixels, top row first, 32 bits each.
+std::vector<uint32_t> Pixels(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    BITMAPINFO format{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// What GDI+ makes of a PNG resource, as the program loaded its pictures before it read them itself.
+HBITMAP DecodedByGdiplus(int resource) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resource), L"PNG");
+    const DWORD size = SizeofResource(module, found);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(block), LockResource(LoadResource(module, found)), size);
+    GlobalUnlock(block);
+    IStream* stream = nullptr;
+    CreateStreamOnHGlobal(block, TRUE, &stream);
+    HBITMAP bitmap = nullptr;
+    std::unique_ptr<Gdiplus::Bitmap>(Gdiplus::Bitmap::FromStream(stream))->GetHBITMAP(Gdiplus::Color(0), &bitmap);
+    stream->Release();
+    return bitmap;
+}
+
+// The skin reads its pictures itself, and every pixel is what GDI+ would have handed out.
+TEST(SkinResources, PicturesReadAsGdiplusReadsThem) {
+    for (const Entry& e : kTable) {
+        SCOPED_TRACE(e.resource);
+        HBITMAP own = skin::LoadPngResource(e.resource), gdiplus = DecodedByGdiplus(e.resource);
+        ASSERT_TRUE(own && gdiplus);
+        BITMAP info{};
+        GetObjectW(own, sizeof(info), &info);
+        EXPECT_EQ(info.bmBitsPixel, 32);
+        int width = 0, height = 0, gdiplusWidth = 0, gdiplusHeight = 0;
+        const std::vector<uint32_t> ownPixels = Pixels(own, width, height);
+        const std::vector<uint32_t> gdiplusPixels = Pixels(gdiplus, gdiplusWidth, gdiplusHeight);
+        EXPECT_EQ(width, gdiplusWidth);
+        EXPECT_EQ(height, gdiplusHeight);
+        size_t differing = 0;
+        for (size_t i = 0; i < ownPixels.size() && i < gdiplusPixels.size(); ++i) differing += ownPixels[i] != gdiplusPixels[i];
+        EXPECT_EQ(differing, 0u);
+        DeleteObject(own);
+        DeleteObject(gdiplus);
+    }
 }
 
 // Each frame drawn alone equals its cell of the whole picture drawn in one piece.

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "ui/skin/skin_resources.h"
+#include "ui/skin/paint/skin_resources.h"
 
 namespace skin_test {
 

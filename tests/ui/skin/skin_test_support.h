@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/skin/som_wnd_manager.h"
+#include "ui/skin/host/som_wnd_manager.h"
 #include "win/window.h"
 
 namespace skin_test {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "skin_test_support.h"
-#include "ui/skin/run_layout.h"
-#include "ui/skin/skin_resources.h"
-#include "ui/skin/som_text_wnd.h"
+#include "ui/skin/paint/skin_resources.h"
+#include "ui/skin/text/run_layout.h"
+#include "ui/skin/text/som_text_wnd.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "probe_wnd.h"
 #include "skin_test_support.h"
-#include "ui/skin/som_wnd_manager.h"
+#include "ui/skin/host/som_wnd_manager.h"
 
 namespace {
 

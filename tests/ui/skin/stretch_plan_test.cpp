@@ -1,5 +1,5 @@
 // Splitting one axis into fixed head, stretched middle and fixed tail.
-#include "ui/skin/stretch_plan.h"
+#include "ui/skin/picture/stretch_plan.h"
 
 #include <gtest/gtest.h>
 
