@@ -90,7 +90,8 @@ class Screen:
                                                                              "xdnd", "drop_files.py"),
                                               str(x), str(y)] + list(paths),
                                  env=self.lab.wine_env(), text=True, timeout=60)
-        return result.stdout.strip()
+        # What went wrong, where the helper said nothing of its own.
+        return result.stdout.strip() or result.stderr.strip()[-2000:]
 
     def _art_path(self, number):
         return glob.glob(os.path.join(self.art_dir, f"{number}-*.png"))[0]

@@ -8,6 +8,7 @@ import sys
 import time
 import urllib.parse
 
+import Xlib.error
 from Xlib import X, display, protocol
 
 TIMEOUT = 10
@@ -21,17 +22,19 @@ def target_at(d, root, x, y):
     """The topmost top-level window that contains the point and understands XDND."""
     aware = d.intern_atom("XdndAware")
     for window in reversed(root.query_tree().children):
+        # Wine makes and destroys small windows of its own all the time (tooltips, pop-ups): one may
+        # be gone by the time it is asked anything.
         try:
             attrs = window.get_attributes()
             geometry = window.get_geometry()
-        except Exception:
+            if attrs.map_state != X.IsViewable:
+                continue
+            if not (geometry.x <= x < geometry.x + geometry.width and geometry.y <= y < geometry.y + geometry.height):
+                continue
+            if window.get_full_property(aware, X.AnyPropertyType):
+                return window
+        except Xlib.error.XError:
             continue
-        if attrs.map_state != X.IsViewable:
-            continue
-        if not (geometry.x <= x < geometry.x + geometry.width and geometry.y <= y < geometry.y + geometry.height):
-            continue
-        if window.get_full_property(aware, X.AnyPropertyType):
-            return window
     return None
 
 

@@ -41,6 +41,7 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
     WIN_BEGIN_MSG_MAP()
+        WIN_CHAIN_MSG_MAP_PART(picker_.WatchOwner)
         WIN_CHAIN_MSG_MAP_PART(ProcessMinimumSize)
         WIN_CHAIN_MSG_MAP_MEMBER(controls_)
         WIN_MESSAGE_HANDLER(WM_CREATE, OnCreate)

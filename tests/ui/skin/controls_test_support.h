@@ -42,6 +42,7 @@ public:
     ~ParentWindow() override;
 
     WIN_BEGIN_MSG_MAP()
+        if (watchedPicker) WIN_CHAIN_MSG_MAP_PART(watchedPicker->WatchOwner)
         WIN_MESSAGE_HANDLER(WM_NOTIFY, OnNotify)
         WIN_MESSAGE_HANDLER(WM_COMMAND, OnCommand)
         WIN_MESSAGE_HANDLER(kChoice, OnChoice)
@@ -60,6 +61,8 @@ public:
     std::vector<WPARAM> choices;  // kChoice from a picker
     // Called with each notification before it is reflected.
     std::function<void(const NMHDR&)> onNotify;
+    // A picker owned by this window, told of the window's clicks and activation as a real owner does.
+    skin::CMenuTip* watchedPicker = nullptr;
 
 private:
     LRESULT OnNotify(UINT, WPARAM, LPARAM lParam, bool& handled);

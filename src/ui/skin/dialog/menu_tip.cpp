@@ -28,9 +28,34 @@ LRESULT CMenuTip::OnSize(UINT, WPARAM wParam, LPARAM lParam, bool&) {
     return 0;
 }
 
-LRESULT CMenuTip::OnActivate(UINT, WPARAM wParam, LPARAM, bool&) {
-    if (LOWORD(wParam) == WA_INACTIVE) ShowWindow(Handle(), SW_HIDE);
+LRESULT CMenuTip::OnActivate(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    // The owner taking the activation back is no sign that the user turned away: under Wine the
+    // activation that the click opening the picker gave the owner can arrive after the picker has
+    // shown. The owner's own clicks close the picker instead (WatchOwner).
+    if (LOWORD(wParam) == WA_INACTIVE && reinterpret_cast<HWND>(lParam) != GetWindow(Handle(), GW_OWNER)) Hide();
     return 0;
+}
+
+LRESULT CMenuTip::OnOwnerClick(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    Hide();
+    return 0;
+}
+
+LRESULT CMenuTip::OnOwnerActivate(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    if (LOWORD(wParam) == WA_INACTIVE && reinterpret_cast<HWND>(lParam) != Handle()) Hide();
+    return 0;
+}
+
+LRESULT CMenuTip::OnOwnerActivateApp(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    if (!wParam) Hide();
+    return 0;
+}
+
+void CMenuTip::Hide() {
+    if (IsWindow()) ShowWindow(Handle(), SW_HIDE);
 }
 
 LRESULT CMenuTip::OnClose(UINT, WPARAM, LPARAM, bool&) {
@@ -51,7 +76,7 @@ LRESULT CMenuTip::OnRowClicked(int, NMHDR* header, bool& handled) {
     }
     const ListRow* row = boxList_.RowAt(reinterpret_cast<const NMLISTROWCLICK*>(header)->item);
     ::PostMessageW(GetWindow(Handle(), GW_OWNER), choiceMessage_, row ? static_cast<WPARAM>(row->userData) : 0, 0);
-    ShowWindow(Handle(), SW_HIDE);
+    Hide();
     return 0;
 }
 
