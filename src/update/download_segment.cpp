@@ -36,16 +36,15 @@ DownloadSegment* SegmentTable::Assign(std::optional<int64_t> afterEnd) {
     if (afterEnd) {
         for (int i = 0; i < count_; ++i) {
             DownloadSegment& segment = slots_[order_[i]];
-            if (!(segment.inUse && segment.started) && segment.start == *afterEnd + 1) {
+            if (!(segment.inUse && segment.started) && segment.start == *afterEnd + 1 && segment.Missing() > 0) {
                 segment.inUse = 1;
                 return &segment;
             }
         }
-        return nullptr;
     }
     for (int i = 0; i < count_; ++i) {
         DownloadSegment& segment = slots_[order_[i]];
-        if (!segment.inUse) {
+        if (!segment.inUse && segment.Missing() > 0) {
             segment.inUse = 1;
             return &segment;
         }

@@ -43,9 +43,11 @@ public:
     bool Load(const DownloadSegment* records, int count);
 
     // Gives a connection a segment and marks it in use. With afterEnd (the end of the segment the
-    // connection just finished), only the segment that starts right after it is taken, unless
-    // another connection is already reading it. Without, the first segment nobody owns, else half
-    // of the segment missing the most bytes, when that is more than kSplitLimit and a slot is free.
+    // connection just finished), first the segment that starts right after it, unless another
+    // connection is already reading it: the connection can go on reading the same response. Then
+    // the first segment nobody owns, else the back half of the segment missing the most bytes, when
+    // that is more than kSplitLimit and a slot is free. A segment that misses nothing (read back
+    // complete from a trailer) is never handed out: there would be nothing to ask for.
     DownloadSegment* Assign(std::optional<int64_t> afterEnd);
 
     // Frees the slot of a finished segment and takes it out of the list.

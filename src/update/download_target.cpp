@@ -65,14 +65,21 @@ bool DownloadTarget::WriteTrailer() {
     return true;
 }
 
-void DownloadTarget::Finish() {
+bool DownloadTarget::Rewind() {
+    downloaded = 0;
+    // Nothing of the answer that broke off is kept, not even the size it claimed.
+    total = -1;
+    return !file_.IsOpen() || file_.Resize(0);
+}
+
+void DownloadTarget::Finish(bool succeeded) {
     if (!file_.IsOpen()) return;
-    if (resumable && !segments.Empty() && downloaded < total) {
-        WriteTrailer();
-    } else if (trailerSize_) {
-        file_.Resize(total);
-        trailerSize_ = 0;
+    if (succeeded) {
+        if (trailerSize_) file_.Resize(total);
+    } else if (!(resumable && !segments.Empty() && WriteTrailer())) {
+        file_.Resize(0);
     }
+    trailerSize_ = 0;
     file_.Close(lastModified);
 }
 

@@ -45,9 +45,15 @@ public:
     // of what came before), and brings the trailer up to date. False unless all of it was written.
     bool WriteBlock(DownloadSegment* segment, const void* data, size_t count);
 
-    // Closes the file once every connection has ended: complete, without a trailer; incomplete
-    // and resumable, with one; with the last-modified time when known.
-    void Finish();
+    // A transfer without ranges that broke off starts over from the first byte, its size unknown
+    // again (the answer that broke off may have claimed a size the file does not have).
+    bool Rewind();
+
+    // Closes the file once every connection has ended: after a success, without a trailer; after
+    // a failure of a resumable download, with one; with the last-modified time when known. A
+    // failed file that cannot be resumed (no ranges, or its trailer could not be written: a full
+    // disk) is emptied: it would hold its space for nothing.
+    void Finish(bool succeeded);
 
     // Empties everything back to a download that has not begun.
     void Reset();

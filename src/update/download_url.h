@@ -11,6 +11,7 @@ namespace update {
 enum UrlScheme : int { kSchemeFtp = 1, kSchemeHttp = 3, kSchemeHttps = 4 };
 
 struct DownloadUrl {
+    std::wstring text;  // the address as it was given
     uint16_t port = 0;
     int scheme = 0;
     std::wstring schemeText;

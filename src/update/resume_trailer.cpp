@@ -1,6 +1,5 @@
 #include "update/resume_trailer.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace update {
@@ -61,11 +60,9 @@ bool RecordFits(const DownloadSegment& record, int64_t total) {
 }
 
 bool RecordsApart(const DownloadSegment* records, int count) {
-    DownloadSegment sorted[SegmentTable::kSlots];
-    std::copy(records, records + count, sorted);
-    std::sort(sorted, sorted + count, [](const auto& a, const auto& b) { return a.start < b.start; });
-    for (int i = 1; i < count; ++i)
-        if (sorted[i].start <= sorted[i - 1].end) return false;
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j)
+            if (records[i].start <= records[j].end && records[j].start <= records[i].end) return false;
     return true;
 }
 

@@ -102,7 +102,7 @@ TEST(DownloadTarget, AnInterruptedFileResumesWhereItStopped) {
         s2->received = s2->end - s2->start;
         ASSERT_TRUE(first.WriteBlock(s2, block.data(), 1));
         first.lastModified = 132000000000000000ull;
-        first.Finish();
+        first.Finish(false);
         EXPECT_FALSE(file.open);
         EXPECT_EQ(file.closedWithTime, 132000000000000000ull);
     }
@@ -134,7 +134,7 @@ TEST(DownloadTarget, ACompleteFileWithAStaleTrailerCountsAsDownloaded) {
     int connections = 5;
     ASSERT_TRUE(again.Open(connections));
     EXPECT_EQ(again.downloaded, again.total);
-    again.Finish();
+    again.Finish(true);
     EXPECT_EQ(file.bytes, Pattern(300000, 3)) << "finishing removes the stale trailer";
 }
 
@@ -146,7 +146,7 @@ TEST(DownloadTarget, AnUnusableTrailerStartsTheDownloadOverFromAnEmptyFile) {
         ASSERT_TRUE(first.Open(connections));
         const std::vector<uint8_t> data = Pattern(50000, 9);
         ASSERT_TRUE(first.WriteBlock(first.segments.Assign(std::nullopt), data.data(), data.size()));
-        first.Finish();
+        first.Finish(false);
     }
     // The file on the server has changed its size since.
     DownloadTarget changed = Resumable(file, 999000);
@@ -207,11 +207,28 @@ TEST(DownloadTarget, ANotResumableDownloadWritesInOrderIntoAnEmptiedFile) {
     const std::vector<uint8_t> a = Pattern(700, 1), b = Pattern(300, 2);
     ASSERT_TRUE(target.WriteBlock(nullptr, a.data(), a.size()));
     ASSERT_TRUE(target.WriteBlock(nullptr, b.data(), b.size()));
-    target.Finish();
-    std::vector<uint8_t> expected(a);
-    expected.insert(expected.end(), b.begin(), b.end());
-    EXPECT_EQ(file.bytes, expected);
+    target.Finish(true);
+    ASSERT_EQ(file.bytes.size(), 1000u);
+    EXPECT_TRUE(std::equal(a.begin(), a.end(), file.bytes.begin()));
+    EXPECT_TRUE(std::equal(b.begin(), b.end(), file.bytes.begin() + 700));
     EXPECT_EQ(target.downloaded, 1000);
+}
+
+TEST(DownloadTarget, ATransferWithoutRangesThatBrokeOffStartsOverFromTheFirstByte) {
+    MemoryTargetFile file;
+    DownloadTarget target(file);
+    target.total = 1000;
+    int connections = 1;
+    ASSERT_TRUE(target.Open(connections));
+    const std::vector<uint8_t> first = Pattern(600, 1), again = Pattern(1000, 2);
+    ASSERT_TRUE(target.WriteBlock(nullptr, first.data(), first.size()));
+    ASSERT_TRUE(target.Rewind());
+    EXPECT_EQ(target.downloaded, 0);
+    EXPECT_EQ(target.total, -1);
+    EXPECT_TRUE(file.bytes.empty());
+    ASSERT_TRUE(target.WriteBlock(nullptr, again.data(), again.size()));
+    target.Finish(true);
+    EXPECT_EQ(file.bytes, again);
 }
 
 TEST(DownloadTarget, AFullVolumeFailsWithoutClaimingAnything) {
@@ -243,6 +260,18 @@ TEST(DownloadTarget, AFullVolumeFailsWithoutClaimingAnything) {
     EXPECT_TRUE(sequential.WriteBlock(nullptr, block.data(), block.size()));
     EXPECT_FALSE(sequential.WriteBlock(nullptr, block.data(), block.size()));
     EXPECT_EQ(sequential.downloaded, 32768);
+    // What it did write is of no use to anyone: the failed file gives its space back.
+    sequential.Finish(false);
+    EXPECT_TRUE(filling.bytes.empty());
+
+    // A resumable file whose trailer no longer fits is of no use either.
+    MemoryTargetFile tight;
+    tight.capacity = 100000;
+    DownloadTarget resumable = Resumable(tight, 100000);
+    ASSERT_TRUE(resumable.Open(connections));
+    EXPECT_FALSE(resumable.WriteBlock(resumable.segments.Assign(std::nullopt), block.data(), block.size()));
+    resumable.Finish(false);
+    EXPECT_TRUE(tight.bytes.empty());
 }
 
 TEST(DownloadTarget, AFileThatCannotBeOpenedFails) {

@@ -94,12 +94,18 @@ TEST(SegmentTable, AConnectionGoesOnWithTheSegmentThatFollowsItsOwn) {
 
     // Owned but not yet reading: the finishing connection may carry on with it.
     EXPECT_EQ(table.Assign(firstEnd), second);
-    // Owned and being read by someone else: not taken.
+    // Owned and being read by someone else: the finishing connection helps with the rest instead,
+    // taking the back half of what is missing.
     second->started = 1;
     second->inUse = 1;
-    EXPECT_EQ(table.Assign(firstEnd), nullptr);
-    // Nothing starts right after an unrelated end.
-    EXPECT_EQ(table.Assign(int64_t{12345}), nullptr);
+    DownloadSegment* help = table.Assign(firstEnd);
+    ASSERT_NE(help, nullptr);
+    EXPECT_NE(help, second);
+    EXPECT_EQ(help->start, 3145728);
+    EXPECT_EQ(second->end, 3145727);
+    // Nothing starts right after an unrelated end either: the first unowned segment is next.
+    SegmentTable::Abandon(help);
+    EXPECT_EQ(table.Assign(int64_t{12345}), help);
 }
 
 TEST(SegmentTable, TenSlotsAtMostAndReleasedSlotsComeBack) {
@@ -145,6 +151,14 @@ TEST(SegmentTable, LoadedRecordsContinueAtTheirNextMissingByte) {
         EXPECT_EQ(table.At(i).received, 0);
     }
     EXPECT_EQ(table.MissingBytes(), 400 + 0 + 1000);
+
+    // The complete one is never handed out, neither as the next piece nor as a free one.
+    DownloadSegment* next = table.Assign(int64_t{99});
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->start, 100);
+    DownloadSegment* free = table.Assign(int64_t{499});
+    ASSERT_NE(free, nullptr);
+    EXPECT_EQ(free->start, 1000);
 
     DownloadSegment eleven[11] = {};
     EXPECT_FALSE(table.Load(eleven, 11));

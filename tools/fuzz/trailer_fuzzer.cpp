@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (count) Check(target.WriteBlock(segment, block, count));
         segment->started = 1;
     }
-    target.Finish();
+    target.Finish(data[0] & 1);
     for (const auto& [offset, length] : file.writes)
         Check(offset >= 0 && offset + static_cast<int64_t>(length) <= total + static_cast<int64_t>(update::kTrailerMaxSize));
     Check(file.Size() >= total);

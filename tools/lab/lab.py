@@ -197,6 +197,14 @@ class Lab:
     def limit_box_link(self, rate, device="lo", namespace=None):
         """Holds traffic to and from port 5555 (the boxes' debug bridge) to a box's link speed,
         e.g. "100mbit", so that transfers take as long as they would over a real network."""
+        self._shape(rate, [("dport", 5555), ("sport", 5555)], None, device, namespace)
+
+    def limit_server_link(self, port, rate, delay_ms, device="lo", namespace=None):
+        """Makes what a server on port sends cross a link of that rate (e.g. "100mbit") and one-way
+        delay, as from a server on the internet; what goes to it passes at once."""
+        self._shape(rate, [("sport", port)], delay_ms, device, namespace)
+
+    def _shape(self, rate, matches, delay_ms, device, namespace):
         ns = namespace or self.pc
         tc = ["tc", "-n", ns]
         sh(*tc, "qdisc", "add", "dev", device, "root", "handle", "1:", "htb", "default", "10")
@@ -204,9 +212,12 @@ class Lab:
            "quantum", "200000")
         sh(*tc, "class", "add", "dev", device, "parent", "1:", "classid", "1:20", "htb", "rate", rate,
            "ceil", rate, "burst", "256k", "cburst", "256k", "quantum", "200000")
-        for port in ("dport", "sport"):
+        if delay_ms:
+            sh(*tc, "qdisc", "add", "dev", device, "parent", "1:20", "handle", "20:", "netem", "delay",
+               f"{delay_ms}ms", "limit", "100000")
+        for direction, port in matches:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
-               "match", "ip", port, "5555", "0xffff", "flowid", "1:20")
+               "match", "ip", direction, str(port), "0xffff", "flowid", "1:20")
 
     def wine_env(self, extra=None):
         env = dict(os.environ)

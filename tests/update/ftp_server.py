@@ -1,0 +1,53 @@
+#!/usr/bin/python3
+"""Debian's pyftpdlib serving a folder to anonymous users, for the download tests. Its reply to the
+data-port command is worded as most FTP servers word it ("200 PORT command successful."), which
+is what tells a client that its restart command can follow. --refuse-active answers every PORT
+with "425", as a server that cannot open data connections to its clients. Every command and every
+transfer is logged to --log as a JSON line. Prints "ready" once it listens."""
+import json
+import logging
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+import served_folder
+
+
+def main():
+    options = served_folder.options(lambda parser: parser.add_argument("--refuse-active", action="store_true"))
+    logging.basicConfig(level=logging.CRITICAL)
+
+    def record(entry):
+        with open(options.log, "a") as log:
+            log.write(json.dumps(entry) + "\n")
+
+    class Handler(FTPHandler):
+        def pre_process_command(self, line, cmd, arg):
+            record({"command": cmd, "arg": arg if cmd != "PASS" else ""})
+            super().pre_process_command(line, cmd, arg)
+
+        def ftp_PORT(self, line):
+            if options.refuse_active:
+                self.respond("425 Can't open data connection.")
+                return
+            super().ftp_PORT(line)
+
+        def respond(self, resp, logfun=logging.debug):
+            if resp.startswith("200 Active data connection established"):
+                resp = "200 PORT command successful."
+            super().respond(resp, logfun)
+
+        def log_transfer(self, cmd, filename, receive, completed, elapsed, bytes):
+            record({"transfer": cmd, "completed": completed, "bytes": bytes})
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_anonymous(options.root)
+    Handler.authorizer = authorizer
+    server = FTPServer((options.address, options.port), Handler)
+    print("ready", flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
