@@ -96,7 +96,7 @@ void CDownload::ResetDownload() {
     if (thread_) CloseHandle(thread_);
     if (stopEvent_) CloseHandle(stopEvent_);
     thread_ = stopEvent_ = nullptr;
-    targetFile_.Close(std::nullopt);
+    writeBehind_.Close(std::nullopt);
     targetFile_.path.clear();
     target_.Reset();
     savedTargetPath_.clear();
@@ -141,7 +141,7 @@ void CDownload::Work() {
     AdjustConnectionLimit(raised);
     TransferLoop();
     CloseAllConnections();
-    target_.Finish(result_ == kSucceeded);
+    if (!target_.Finish(result_ == kSucceeded) && result_ == kSucceeded) result_ = kFailed;
     AdjustConnectionLimit(-raised);
     NotifyState(result_);
 }

@@ -19,6 +19,7 @@
 #include "update/download_url.h"
 #include "update/notification_gate.h"
 #include "update/win_target_file.h"
+#include "update/write_behind_file.h"
 
 namespace update {
 
@@ -144,7 +145,8 @@ private:
 
     // Target.
     CWinTargetFile targetFile_;
-    DownloadTarget target_{targetFile_};
+    CWriteBehindFile writeBehind_{targetFile_};
+    DownloadTarget target_{writeBehind_};
     std::wstring savedTargetPath_;
 
     // Source.

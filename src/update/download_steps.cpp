@@ -485,12 +485,12 @@ bool CDownload::StepFinished(DownloadConnection& connection) {
 }
 
 bool CDownload::ReadMetalinkDescriptor(DownloadConnection& connection) {
-    target_.Finish(true);
+    const bool received = target_.Finish(true);
     target_.lastModified.reset();
     gate_.enabled = true;
     target_.downloaded = 0;
     CloseConnection(connection);
-    if (!ReadMirrorsFromDescriptor()) return false;
+    if (!received || !ReadMirrorsFromDescriptor()) return false;
     targetFile_.path = savedTargetPath_;
     for (int i = 0; i < std::max(connectionCount_, 1); ++i)
         if (!OpenConnection(false)) break;

@@ -72,15 +72,19 @@ bool DownloadTarget::Rewind() {
     return !file_.IsOpen() || file_.Resize(0);
 }
 
-void DownloadTarget::Finish(bool succeeded) {
-    if (!file_.IsOpen()) return;
+bool DownloadTarget::Finish(bool succeeded) {
+    if (!file_.IsOpen()) return succeeded;
+    // Writes that did not land leave nothing in the file that could be trusted.
+    const bool landed = file_.Flush();
+    succeeded = landed && succeeded;
     if (succeeded) {
         if (trailerSize_) file_.Resize(total);
-    } else if (!(resumable && !segments.Empty() && WriteTrailer())) {
+    } else if (!landed || !(resumable && !segments.Empty() && WriteTrailer())) {
         file_.Resize(0);
     }
     trailerSize_ = 0;
     file_.Close(lastModified);
+    return succeeded;
 }
 
 void DownloadTarget::Reset() {

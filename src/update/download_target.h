@@ -26,6 +26,8 @@ public:
     virtual bool ReadAt(int64_t offset, void* buffer, size_t size) = 0;
     virtual bool WriteAt(int64_t offset, const void* data, size_t size) = 0;
     virtual bool Resize(int64_t size) = 0;
+    // Waits until every write made so far has landed; false when one of them did not.
+    virtual bool Flush() = 0;
     // lastWriteTime: a file time (100 ns units since 1601) to set before closing.
     virtual void Close(std::optional<uint64_t> lastWriteTime) = 0;
 };
@@ -52,8 +54,9 @@ public:
     // Closes the file once every connection has ended: after a success, without a trailer; after
     // a failure of a resumable download, with one; with the last-modified time when known. A
     // failed file that cannot be resumed (no ranges, or its trailer could not be written: a full
-    // disk) is emptied: it would hold its space for nothing.
-    void Finish(bool succeeded);
+    // disk) is emptied: it would hold its space for nothing. Returns whether the download
+    // succeeded after all: a success whose last writes did not land is none.
+    bool Finish(bool succeeded);
 
     // Empties everything back to a download that has not begun.
     void Reset();

@@ -114,7 +114,7 @@ void InternetLink::Abandon() {
     }
     // Outside the lock: closing may call back on this thread or wait for the client's threads. The
     // callback stays, so that an operation still in flight reports its end and the attempt is freed.
-    CloseLater(handles);
+    Close(handles);
     if (freeNow) delete this;
 }
 
@@ -145,7 +145,21 @@ void InternetLink::CloseRequest() {
         if (!handle) continue;
         InternetSetStatusCallbackW(handle, nullptr);
     }
-    CloseLater(handles);
+    Close(handles);
+}
+
+// HTTP handles are closed on the closer's thread: a client may read what is left of an abandoned
+// answer before it lets go of it (Wine's reads all that keeps arriving). FTP sessions are closed
+// here: the client's FTP code goes wrong when a session ends on one thread while another logs in
+// on another (the new session's greeting goes unseen for the whole reply time-out), and closing
+// one waits only for the server's reply to the ended transfer.
+void InternetLink::Close(const HINTERNET (&handles)[3]) {
+    if (!ftp) {
+        CloseLater(handles);
+        return;
+    }
+    for (HINTERNET handle : handles)
+        if (handle) InternetCloseHandle(handle);
 }
 
 void CALLBACK InternetLink::StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info,

@@ -8,6 +8,10 @@
 // calls back. So an attempt is freed only once no operation of it is in flight, and callbacks find
 // it through a number that is never used twice rather than through its address: a callback for an
 // attempt that is gone finds nothing and does nothing.
+//
+// Closing an HTTP request that still has an answer coming can take as long as the rest of the
+// answer takes to arrive (a client may read it all before it lets go), so HTTP handles are closed
+// on a thread kept for that, never on the download's worker.
 #include <windows.h>
 #include <wininet.h>
 
@@ -80,6 +84,7 @@ private:
                                         DWORD infoLength);
     void OnStatus(DWORD status, LPVOID info, DWORD infoLength);
     void OnFtpReply();
+    void Close(const HINTERNET (&handles)[3]);
 
     DWORD_PTR id_ = 0;
     HANDLE event_ = nullptr;

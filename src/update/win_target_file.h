@@ -19,6 +19,7 @@ public:
     bool ReadAt(int64_t offset, void* buffer, size_t size) override;
     bool WriteAt(int64_t offset, const void* data, size_t size) override;
     bool Resize(int64_t size) override;
+    bool Flush() override { return true; }
     void Close(std::optional<uint64_t> lastWriteTime) override;
 
     std::wstring path;

@@ -274,6 +274,25 @@ TEST(DownloadTarget, AFullVolumeFailsWithoutClaimingAnything) {
     EXPECT_TRUE(tight.bytes.empty());
 }
 
+TEST(DownloadTarget, ASuccessWhoseLastWritesDidNotLandIsNone) {
+    MemoryTargetFile file;
+    DownloadTarget target = Resumable(file, 1000);
+    int connections = 1;
+    ASSERT_TRUE(target.Open(connections));
+    const std::vector<uint8_t> data = Pattern(1000, 4);
+    ASSERT_TRUE(target.WriteBlock(target.segments.Assign(std::nullopt), data.data(), data.size()));
+    file.failFlush = true;
+    EXPECT_FALSE(target.Finish(true));
+    EXPECT_TRUE(file.bytes.empty()) << "what is left is no use to anyone";
+
+    MemoryTargetFile good;
+    DownloadTarget fine = Resumable(good, 1000);
+    ASSERT_TRUE(fine.Open(connections));
+    ASSERT_TRUE(fine.WriteBlock(fine.segments.Assign(std::nullopt), data.data(), data.size()));
+    EXPECT_TRUE(fine.Finish(true));
+    EXPECT_EQ(good.bytes, data);
+}
+
 TEST(DownloadTarget, AFileThatCannotBeOpenedFails) {
     MemoryTargetFile file;
     file.refuseOpen = true;

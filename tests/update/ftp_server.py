@@ -6,6 +6,7 @@ with "425", as a server that cannot open data connections to its clients. Every 
 transfer is logged to --log as a JSON line. Prints "ready" once it listens."""
 import json
 import logging
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -19,10 +20,14 @@ def main():
     logging.basicConfig(level=logging.CRITICAL)
 
     def record(entry):
+        entry["time"] = round(time.time(), 3)
         with open(options.log, "a") as log:
             log.write(json.dumps(entry) + "\n")
 
     class Handler(FTPHandler):
+        def on_connect(self):
+            record({"connected": self.remote_port})
+
         def pre_process_command(self, line, cmd, arg):
             record({"command": cmd, "arg": arg if cmd != "PASS" else ""})
             super().pre_process_command(line, cmd, arg)

@@ -40,6 +40,7 @@ public:
         bytes.resize(static_cast<size_t>(size));
         return true;
     }
+    bool Flush() override { return !failFlush; }
     void Close(std::optional<uint64_t> lastWriteTime) override {
         open = false;
         closedWithTime = lastWriteTime;
@@ -48,6 +49,7 @@ public:
     std::vector<uint8_t> bytes;
     bool open = false;
     bool refuseOpen = false;
+    bool failFlush = false;  // a write made earlier turned out not to have landed
     int64_t freeBytes = int64_t{1} << 40;
     int64_t capacity = int64_t{1} << 32;  // the largest the file can grow: a full disk
     std::vector<std::pair<int64_t, size_t>> writes;

@@ -197,14 +197,19 @@ class Lab:
     def limit_box_link(self, rate, device="lo", namespace=None):
         """Holds traffic to and from port 5555 (the boxes' debug bridge) to a box's link speed,
         e.g. "100mbit", so that transfers take as long as they would over a real network."""
-        self._shape(rate, [("dport", 5555), ("sport", 5555)], None, device, namespace)
+        self._shape(rate, [("dport", 5555), ("sport", 5555)], device, namespace)
 
-    def limit_server_link(self, port, rate, delay_ms, device="lo", namespace=None):
-        """Makes what a server on port sends cross a link of that rate (e.g. "100mbit") and one-way
-        delay, as from a server on the internet; what goes to it passes at once."""
-        self._shape(rate, [("sport", port)], delay_ms, device, namespace)
+    def server_link(self, address, port, listen_port, rate, delay_ms):
+        """A way to the server at address:port across a link of that rate (e.g. "100mbit") and
+        one-way delay, as to a server on the internet: clients connect to address:listen_port."""
+        relay = self.spawn(["/usr/bin/python3", os.path.join(HERE, "link_proxy.py"), "--listen",
+                            f"{address}:{listen_port}", "--server", f"{address}:{port}", "--delay-ms",
+                            str(delay_ms)], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        if relay.stdout.readline().strip() != "ready":
+            raise RuntimeError("the link's relay did not start")
+        self._shape(rate, [("sport", listen_port)], "lo", None)
 
-    def _shape(self, rate, matches, delay_ms, device, namespace):
+    def _shape(self, rate, matches, device, namespace):
         ns = namespace or self.pc
         tc = ["tc", "-n", ns]
         sh(*tc, "qdisc", "add", "dev", device, "root", "handle", "1:", "htb", "default", "10")
@@ -212,9 +217,6 @@ class Lab:
            "quantum", "200000")
         sh(*tc, "class", "add", "dev", device, "parent", "1:", "classid", "1:20", "htb", "rate", rate,
            "ceil", rate, "burst", "256k", "cburst", "256k", "quantum", "200000")
-        if delay_ms:
-            sh(*tc, "qdisc", "add", "dev", device, "parent", "1:20", "handle", "20:", "netem", "delay",
-               f"{delay_ms}ms", "limit", "100000")
         for direction, port in matches:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
                "match", "ip", direction, str(port), "0xffff", "flowid", "1:20")
