@@ -48,8 +48,6 @@ struct DownloadConnection {
     int address = kMainAddress;    // the mirror it came from, or the main address
     int step = 0;
     bool recordsRedirects = false;  // the main address's connections keep where they were sent
-    bool rangeSupported = false;
-    int64_t contentLength = -1;
     DownloadSegment* segment = nullptr;
     int listing = 0;               // FTP size listing: 0 not asked, 1 under way, 2 done
     int64_t listedSize = -1;

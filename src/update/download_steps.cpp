@@ -217,8 +217,6 @@ bool CDownload::StepFirstResponse(DownloadConnection& connection) {
         if (target_.total < 0) target_.total = AnsweredSize(answer);
         const bool ranges = RangesSupported(target_.total, answer);
         if (!target_.lastModified) target_.lastModified = QueryLastModified(link.request);
-        connection.rangeSupported = ranges;
-        connection.contentLength = answer.contentLength;
         if (FirstAnswerAccepted(answer, target_.total, metalinkMode_, ranges))
             return FirstResponseAccepted(connection, ranges, QueryHeader(link.request, HTTP_QUERY_CONTENT_TYPE));
     } else if (!metalinkMode_ && answer.status == 302) {
@@ -242,8 +240,6 @@ bool CDownload::StepFtpFirstResponse(DownloadConnection& connection) {
         if (size <= 0) size = connection.listedSize;
         if (target_.total < 0) target_.total = size;
         const bool ranges = link.restartConfirmed && target_.total >= 0;
-        connection.rangeSupported = ranges;
-        connection.contentLength = size;
         if (size == target_.total && (!metalinkMode_ || link.restartConfirmed))
             return FirstResponseAccepted(connection, ranges, std::wstring());
     } else if (link.lastResponse.find(L"425") != std::wstring::npos) {

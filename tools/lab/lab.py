@@ -23,6 +23,7 @@ Every other host of the subnet is absent (nobody answers for its address).
 """
 import atexit
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -202,9 +203,14 @@ class Lab:
     def server_link(self, address, port, listen_port, rate, delay_ms):
         """A way to the server at address:port across a link of that rate (e.g. "100mbit") and
         one-way delay, as to a server on the internet: clients connect to address:listen_port."""
+        # A link holds what its rate carries during its delay (its bandwidth-delay product).
+        number, unit = re.fullmatch(r"(\d+)([kmg]?)bit", rate).groups()
+        bits = int(number) * {"": 1, "k": 10 ** 3, "m": 10 ** 6, "g": 10 ** 9}[unit]
+        window = max(65536, bits // 8 * delay_ms // 1000)
         relay = self.spawn(["/usr/bin/python3", os.path.join(HERE, "link_proxy.py"), "--listen",
                             f"{address}:{listen_port}", "--server", f"{address}:{port}", "--delay-ms",
-                            str(delay_ms)], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+                            str(delay_ms), "--window", str(window)],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         if relay.stdout.readline().strip() != "ready":
             raise RuntimeError("the link's relay did not start")
         self._shape(rate, [("sport", listen_port)], "lo", None)

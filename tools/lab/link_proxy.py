@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A TCP relay that makes a server look far away: what the server sends reaches the client
 --delay-ms later, with no more than --window bytes on the way (as on a link whose pipe holds that
-much); what the client sends passes at once. A lab shapes the relay's port to the link's rate.
+much: its rate times its delay); what the client sends passes at once. A lab shapes the relay's port to the link's rate.
 The kernel's delaying queue discipline is not on every machine, hence a relay.
 Prints "ready" once it listens."""
 import argparse
