@@ -18,6 +18,7 @@ BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 PROBE = os.path.join(BUILD, "bin", "download_probe.exe")
 HERE = os.path.dirname(os.path.abspath(__file__))
 SCRIPTED_PORT, FTP_PORT, FTP_PASSIVE_ONLY_PORT = 8090, 2121, 2122
+FTP_RATE = 1_000_000  # bytes per second and data connection
 MARKER = "4D69766F7261426F-86C36F73-2C25-4a7d-91EA-F5581018A42D".encode("utf-16-le")
 
 
@@ -80,7 +81,9 @@ class DownloadLab:
                          "--root", self.www, "--log", self.scripted_log])
             self.ftp_log = os.path.join(self.lab.workdir, "ftp.jsonl")
             self.ftp_passive_log = os.path.join(self.lab.workdir, "ftp-passive.jsonl")
-            for port, log, extra in ((FTP_PORT, self.ftp_log, []),
+            # A transfer of a test file takes seconds rather than milliseconds, however loaded the
+            # machine: every connection of a download gets to ask for its segment.
+            for port, log, extra in ((FTP_PORT, self.ftp_log, ["--rate", str(FTP_RATE)]),
                                      (FTP_PASSIVE_ONLY_PORT, self.ftp_passive_log, ["--refuse-active"])):
                 self._serve(["/usr/bin/python3", os.path.join(HERE, "ftp_server.py"), "--port", str(port),
                              "--root", self.www, "--log", log] + extra)

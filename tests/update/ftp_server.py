@@ -2,21 +2,26 @@
 """Debian's pyftpdlib serving a folder to anonymous users, for the download tests. Its reply to the
 data-port command is worded as most FTP servers word it ("200 PORT command successful."), which
 is what tells a client that its restart command can follow. --refuse-active answers every PORT
-with "425", as a server that cannot open data connections to its clients. Every command and every
+with "425", as a server that cannot open data connections to its clients; --rate holds each data
+connection to a pace, so that a download's connections meet on a file. Every command and every
 transfer is logged to --log as a JSON line. Prints "ready" once it listens."""
 import json
 import logging
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 import served_folder
 
 
 def main():
-    options = served_folder.options(lambda parser: parser.add_argument("--refuse-active", action="store_true"))
+    def describe(parser):
+        parser.add_argument("--refuse-active", action="store_true")
+        parser.add_argument("--rate", type=int, default=0, help="bytes per second and data connection")
+
+    options = served_folder.options(describe)
     logging.basicConfig(level=logging.CRITICAL)
 
     def record(entry):
@@ -46,6 +51,11 @@ def main():
         def log_transfer(self, cmd, filename, receive, completed, elapsed, bytes):
             record({"transfer": cmd, "completed": completed, "bytes": bytes})
 
+    class Transfers(ThrottledDTPHandler):
+        write_limit = options.rate
+
+    if options.rate:
+        Handler.dtp_handler = Transfers
     authorizer = DummyAuthorizer()
     authorizer.add_anonymous(options.root)
     Handler.authorizer = authorizer
