@@ -23,6 +23,7 @@ Every other host of the subnet is absent (nobody answers for its address).
 """
 import atexit
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -197,6 +198,24 @@ class Lab:
     def limit_box_link(self, rate, device="lo", namespace=None):
         """Holds traffic to and from port 5555 (the boxes' debug bridge) to a box's link speed,
         e.g. "100mbit", so that transfers take as long as they would over a real network."""
+        self._shape(rate, [("dport", 5555), ("sport", 5555)], device, namespace)
+
+    def server_link(self, address, port, listen_port, rate, delay_ms):
+        """A way to the server at address:port across a link of that rate (e.g. "100mbit") and
+        one-way delay, as to a server on the internet: clients connect to address:listen_port."""
+        # A link holds what its rate carries during its delay (its bandwidth-delay product).
+        number, unit = re.fullmatch(r"(\d+)([kmg]?)bit", rate).groups()
+        bits = int(number) * {"": 1, "k": 10 ** 3, "m": 10 ** 6, "g": 10 ** 9}[unit]
+        window = max(65536, bits // 8 * delay_ms // 1000)
+        relay = self.spawn(["/usr/bin/python3", os.path.join(HERE, "link_proxy.py"), "--listen",
+                            f"{address}:{listen_port}", "--server", f"{address}:{port}", "--delay-ms",
+                            str(delay_ms), "--window", str(window)],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        if relay.stdout.readline().strip() != "ready":
+            raise RuntimeError("the link's relay did not start")
+        self._shape(rate, [("sport", listen_port)], "lo", None)
+
+    def _shape(self, rate, matches, device, namespace):
         ns = namespace or self.pc
         tc = ["tc", "-n", ns]
         sh(*tc, "qdisc", "add", "dev", device, "root", "handle", "1:", "htb", "default", "10")
@@ -204,9 +223,9 @@ class Lab:
            "quantum", "200000")
         sh(*tc, "class", "add", "dev", device, "parent", "1:", "classid", "1:20", "htb", "rate", rate,
            "ceil", rate, "burst", "256k", "cburst", "256k", "quantum", "200000")
-        for port in ("dport", "sport"):
+        for direction, port in matches:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
-               "match", "ip", port, "5555", "0xffff", "flowid", "1:20")
+               "match", "ip", direction, str(port), "0xffff", "flowid", "1:20")
 
     def set_windows_environment(self, values):
         """Sets variables of the Windows user's environment in the lab's prefix (HKCU\\Environment)
