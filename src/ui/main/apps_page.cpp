@@ -22,32 +22,43 @@ namespace {
 constexpr int kLeft = 12, kToolbarTop = 106, kHeaderTop = 136, kHeaderHeight = 24, kListTop = kHeaderTop + kHeaderHeight;
 constexpr int kSearchLeft = 52, kSearchWidth = 200, kSearchHeight = 22, kToolbarLeft = 270;
 constexpr int kBottomMargin = 34, kRowHeight = 46, kStatusTop = 300, kLoadingTop = 240;
-constexpr BYTE kSelectedShade = 90;
+constexpr BYTE kHoverShade = 12;
+constexpr COLORREF kSelectedRow = 0xFFE6CC, kRuleColour = 0xE6E6E6;
 
 enum Column { kName, kPackage, kVersion, kSize, kDate, kActions, kColumns };
 const wchar_t* const kHeaders[kColumns] = {L"名称", L"包名", L"版本", L"大小", L"安装日期", L"操作"};
 const skin::ListColumn kColumnLayout[kColumns] = {{150, 0.4f}, {150, 0.4f}, {70, 0.1f}, {64, 0.1f}, {84, 0}, {170, 0}};
-constexpr COLORREF kRowText = 0xFFFFFF, kRowDim = 0xD0D0D0, kFailedText = 0x7080FF, kDoneText = 0x80E080;
+constexpr COLORREF kRowText = 0x333333, kRowDim = 0x888888, kFailedText = 0x0000E0, kDoneText = 0x009000;
 
 skin::CSomWnd* AddText(CAppsList& list, skin::ListRow& row, int column, int y, int width, std::wstring text, int font,
                        COLORREF color) {
-    auto* control = list.CreateRowControl<skin::CPlainTextWnd>(row, column, 8, y, width - 12, 20, 0, skin::kSomVisible);
+    auto* control = list.CreateRowControl<skin::CPlainTextWnd>(row, column, 8, y, width - 12, 20, 0,
+                                                                  skin::kSomVisible | skin::kSomTransparent);
     control->SetText(std::move(text), font, color);
     return control;
 }
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+    const COLORREF previous = SetDCBrushColor(dc, colour);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, previous);
+}
+
 }  // namespace
 
-void CAppsList::DrawRowBackground(HDC dc, bool hover, bool selected, const RECT* rect, int item, LPARAM userData,
-                                  DWORD extra) {
-    CLFListBox::DrawRowBackground(dc, hover, selected, rect, item, userData, extra);
-    if (!selected || item < 0) return;
+void CAppsList::DrawRowBackground(HDC dc, bool hover, bool selected, const RECT* rect, int item, LPARAM, DWORD) {
     RECT area{};
     if (rect)
         area = *rect;
     else
         GetClipBox(dc, &area);
-    skin::Skin()->DarkenRect(dc, area, kSelectedShade);
+    // Rows on the skin's light colour, lit under the pointer, selected ones tinted, each ruled off.
+    const bool row = item >= 0;
+    FillSolid(dc, area, row && selected ? kSelectedRow : skin::kLightBackground);
+    if (!row) return;
+    if (hover) skin::Skin()->DarkenRect(dc, area, kHoverShade);
+    RECT rule{area.left, area.bottom - 1, area.right, area.bottom};
+    FillSolid(dc, rule, kRuleColour);
 }
 
 void CAppsPage::Create(HWND window, skin::CSomWndManager& host) {
@@ -179,8 +190,8 @@ void CAppsPage::RebuildRows() {
             AddText(list_, row, kSize, 13, width(kSize), SizeText(app->bytes), 1, kRowText);
             AddText(list_, row, kDate, 13, width(kDate), DayText(app->updated), 1, kRowText);
             auto* links = list_.CreateRowControl<skin::CSomTextWnd>(row, kActions, 8, 4, 0, 0, 0,
-                                                                     skin::kSomVisible | skin::kSomAutoSize);
-            links->SetDefaultColor(kRowText);
+                                                                     skin::kSomVisible | skin::kSomAutoSize |
+                                                                         skin::kSomTransparent);
             links->SetText(texts::AppRowLinks(app->launchable.value_or(true)).c_str());
             if (outcome) {
                 const COLORREF color = outcome->kind == AppOutcome::Kind::Failed ? kFailedText
