@@ -39,13 +39,13 @@ std::wstring AppsToolbar(bool showsSystem, size_t selected) {
                        L"    " + Link(cmd::kAppsRefresh, L"刷新");
     if (selected == 0) return bar + L"    {&#color=0x808080}点击行可多选";
     return bar + L"    {&#color=0x808080}已选 " + std::to_wstring(selected) + L" 个：{&#/color}" +
-           Link(cmd::kAppsUninstallSelected, L"卸载所选") + L"  " + Link(cmd::kAppsExportSelected, L"导出所选");
+           Link(cmd::kAppsUninstallSelected, L"卸载所选") + L"    " + Link(cmd::kAppsExportSelected, L"导出所选");
 }
 
 std::wstring AppRowLinks(bool openable) {
     std::wstring links = L"{&#font=5}";
-    if (openable) links += Link(cmd::kAppOpen, L"打开") + L"  ";
-    return links + Link(cmd::kAppUninstall, L"卸载") + L"  " + Link(cmd::kAppExport, L"导出");
+    if (openable) links += Link(cmd::kAppOpen, L"打开") + L"    ";
+    return links + Link(cmd::kAppUninstall, L"卸载") + L"    " + Link(cmd::kAppExport, L"导出");
 }
 
 std::wstring AppsProgressLine(AppAction action, const AppsProgress& progress) {
