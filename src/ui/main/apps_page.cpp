@@ -30,12 +30,9 @@ const wchar_t* const kHeaders[kColumns] = {L"名称", L"包名", L"版本", L"�
 const skin::ListColumn kColumnLayout[kColumns] = {{150, 0.4f}, {150, 0.4f}, {70, 0.1f}, {64, 0.1f}, {84, 0}, {170, 0}};
 constexpr COLORREF kRowText = 0x333333, kRowDim = 0x888888, kFailedText = 0x0000E0, kDoneText = 0x009000;
 
-skin::CSomWnd* AddText(CAppsList& list, skin::ListRow& row, int column, int y, int width, std::wstring text, int font,
-                       COLORREF color) {
-    auto* control = list.CreateRowControl<skin::CPlainTextWnd>(row, column, 8, y, width - 12, 20, 0,
-                                                                  skin::kSomVisible | skin::kSomTransparent);
-    control->SetText(std::move(text), font, color);
-    return control;
+skin::CPlainTextWnd* AddText(CAppsList& list, skin::ListRow& row, int column, int y, int width) {
+    return list.CreateRowControl<skin::CPlainTextWnd>(row, column, 8, y, width - 12, 20, 0,
+                                                      skin::kSomVisible | skin::kSomTransparent);
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
@@ -169,38 +166,57 @@ void CAppsPage::SyncSelectionFromList() {
     }
 }
 
+void CAppsPage::FillRow(RowControls& controls, const adb::InstalledApp& app) {
+    controls.name->SetText(DisplayName(app), 8, kRowText);
+    controls.kind->SetText(app.system ? L"系统应用" : L"", 1, kRowDim);
+    controls.package->SetText(app.package, 1, kRowDim);
+    controls.version->SetText(app.versionName, 1, kRowText);
+    controls.size->SetText(SizeText(app.bytes), 1, kRowText);
+    controls.date->SetText(DayText(app.updated), 1, kRowText);
+    controls.links->SetText(texts::AppRowLinks(app.launchable.value_or(true)).c_str());
+    const AppOutcome* outcome = model_.Outcome(app.package);
+    const COLORREF color = !outcome                                   ? kRowDim
+                           : outcome->kind == AppOutcome::Kind::Failed ? kFailedText
+                           : outcome->kind == AppOutcome::Kind::Done   ? kDoneText
+                                                                       : kRowDim;
+    controls.outcome->SetText(outcome ? texts::AppOutcomeText(*outcome) : L"", 1, color);
+}
+
 void CAppsPage::RebuildRows() {
     const std::vector<const adb::InstalledApp*> visible = model_.Visible();
+    std::vector<std::wstring> packages;
+    for (const adb::InstalledApp* app : visible) packages.push_back(app->package);
+    // The same rows in the same order are filled in where they stand: a row made anew under the
+    // pointer would lose a click that is under way.
+    if (packages == rowPackages_ && rowControls_.size() == packages.size()) {
+        for (size_t i = 0; i < visible.size(); ++i) FillRow(rowControls_[i], *visible[i]);
+        toolbar_.SetText(texts::AppsToolbar(model_.ShowsSystem(), model_.SelectedVisible().size()).c_str());
+        return;
+    }
     HWND list = list_.Handle();
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
     list_.DeleteAllRows();
-    rowPackages_.clear();
+    rowControls_.clear();
+    rowPackages_ = std::move(packages);
     const auto& columns = list_.Columns(0);
     const auto width = [&](int column) { return column < static_cast<int>(columns.size()) ? columns[column].width : 80; };
-    for (const adb::InstalledApp* app : visible) {
-        const LPARAM data = static_cast<LPARAM>(rowPackages_.size());
-        rowPackages_.push_back(app->package);
-        const AppOutcome* outcome = model_.Outcome(app->package);
-        const int item = list_.InsertRow(-1, data, [&](skin::ListRow& row) {
-            AddText(list_, row, kName, 4, width(kName), DisplayName(*app), 8, kRowText);
-            if (app->system) AddText(list_, row, kName, 24, width(kName), L"系统应用", 1, kRowDim);
-            AddText(list_, row, kPackage, 13, width(kPackage), app->package, 1, kRowDim);
-            AddText(list_, row, kVersion, 13, width(kVersion), app->versionName, 1, kRowText);
-            AddText(list_, row, kSize, 13, width(kSize), SizeText(app->bytes), 1, kRowText);
-            AddText(list_, row, kDate, 13, width(kDate), DayText(app->updated), 1, kRowText);
-            auto* links = list_.CreateRowControl<skin::CSomTextWnd>(row, kActions, 8, 4, 0, 0, 0,
-                                                                     skin::kSomVisible | skin::kSomAutoSize |
-                                                                         skin::kSomTransparent);
-            links->SetText(texts::AppRowLinks(app->launchable.value_or(true)).c_str());
-            if (outcome) {
-                const COLORREF color = outcome->kind == AppOutcome::Kind::Failed ? kFailedText
-                                       : outcome->kind == AppOutcome::Kind::Done ? kDoneText
-                                                                                 : kRowDim;
-                AddText(list_, row, kActions, 24, width(kActions), texts::AppOutcomeText(*outcome), 1, color);
-            }
+    for (size_t i = 0; i < visible.size(); ++i) {
+        RowControls controls;
+        const int item = list_.InsertRow(-1, static_cast<LPARAM>(i), [&](skin::ListRow& row) {
+            controls.name = AddText(list_, row, kName, 4, width(kName));
+            controls.kind = AddText(list_, row, kName, 24, width(kName));
+            controls.package = AddText(list_, row, kPackage, 13, width(kPackage));
+            controls.version = AddText(list_, row, kVersion, 13, width(kVersion));
+            controls.size = AddText(list_, row, kSize, 13, width(kSize));
+            controls.date = AddText(list_, row, kDate, 13, width(kDate));
+            controls.links = list_.CreateRowControl<skin::CSomTextWnd>(
+                row, kActions, 8, 4, 0, 0, 0, skin::kSomVisible | skin::kSomAutoSize | skin::kSomTransparent);
+            controls.outcome = AddText(list_, row, kActions, 24, width(kActions));
         });
-        if (item >= 0 && model_.IsSelected(app->package)) SendMessageW(list, LB_SETSEL, TRUE, item);
+        FillRow(controls, *visible[i]);
+        rowControls_.push_back(controls);
+        if (item >= 0 && model_.IsSelected(visible[i]->package)) SendMessageW(list, LB_SETSEL, TRUE, item);
     }
     list_.SetEmptyContent(nullptr, texts::AppsEmpty(!model_.Filter().empty()), nullptr, 0x808080);
     SendMessageW(list, LB_SETTOPINDEX, top, 0);

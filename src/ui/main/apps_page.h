@@ -15,6 +15,7 @@
 #include "ui/skin/host/som_wnd_manager.h"
 #include "ui/skin/image/som_image_wnd.h"
 #include "ui/skin/list/lf_list_box.h"
+#include "ui/skin/text/plain_text_wnd.h"
 #include "ui/skin/text/som_text_wnd.h"
 
 namespace ui {
@@ -42,7 +43,14 @@ public:
 private:
     void Load();
     void Render();
+    // The controls of a row, filled again when the row's app changes.
+    struct RowControls {
+        skin::CPlainTextWnd *name = nullptr, *kind = nullptr, *package = nullptr, *version = nullptr,
+                            *size = nullptr, *date = nullptr, *outcome = nullptr;
+        skin::CSomTextWnd* links = nullptr;
+    };
     void RebuildRows();
+    void FillRow(RowControls& controls, const adb::InstalledApp& app);
     void SyncSelectionFromList();
     void Act(AppAction action, std::vector<std::wstring> packages);
     void Layout(int width, int height);
@@ -53,6 +61,7 @@ private:
     AppsModel model_;
     AppAction lastAction_ = AppAction::Open;
     std::vector<std::wstring> rowPackages_;  // a row's user data is its index here
+    std::vector<RowControls> rowControls_;
     std::wstring exportFolder_;              // the last folder picked, offered first next time
 
     HWND search_ = nullptr;

@@ -21,7 +21,7 @@ void CUninstallConfirm::Build(HWND dialog) {
     question_.Create(&Controls(), nullptr, 0, 30, 40, 0, 0, 0, shown);
     question_.SetText(texts::UninstallQuestion(count_).c_str());
     if (!name_.empty()) {
-        name_text_.Create(&Controls(), nullptr, 0, 30, 70, kSize.cx - 60, 24, 0, skin::kSomVisible);
+        name_text_.Create(&Controls(), nullptr, 0, 30, 70, kSize.cx - 60, 24, 0, skin::kSomVisible | skin::kSomTransparent);
         name_text_.SetText(name_, 8, 0x000000);
     }
     buttons_.Create(&Controls(), nullptr, 0, 0, 0, 0, 0, 0, shown);
