@@ -88,6 +88,7 @@ void CMainDlg::CreateFrameControls() {
 
     installPage_.Create(controls_, InstallPage::Controls());
     constructionPage_.Create(controls_, ConstructionPage::Controls());
+    appsPage_.Create(hwnd_, controls_);
 
     const struct {
         int id;
