@@ -26,9 +26,12 @@ BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 CURRENT = os.path.join(BUILD, "MivoraBoxAssistant.exe")
 NEXT = os.path.join(BUILD, "bin", "next", "MivoraBoxAssistant.exe")
 NAME = "MivoraBoxAssistant.exe"
-# The release is made larger than the program (data after its image changes nothing of it) and
-# served at 1 MB/s per connection, so that its download lasts long enough to be watched.
+# The release is made larger than the program (data after its image changes nothing of it); where
+# its download must be watched or cut short it comes from /crawl/ (256 KB/s per connection, five
+# connections), so that it lasts long enough however quickly the dialog is read.
 RELEASE_SIZE = 6 * 1024 * 1024
+WATCHED_SIZE = 12 * 1024 * 1024
+CANCELLED_SIZE = 24 * 1024 * 1024
 LAB = SERVER = DIALOG = None
 
 
@@ -36,7 +39,7 @@ def setUpModule():
     global LAB, SERVER, DIALOG
     LAB = Lab(BUILD).__enter__()
     try:
-        SERVER = UpdateServer(LAB, BUILD, slow_rate="1m").start()
+        SERVER = UpdateServer(LAB, BUILD).start()
         DIALOG = UpgradeDialog(LAB, BUILD)
     except BaseException:
         LAB.close()
@@ -53,13 +56,13 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def padded_release(folder):
-    """The next build with data after its image, up to RELEASE_SIZE."""
+def padded_release(folder, size=RELEASE_SIZE):
+    """The next build with data after its image, up to size."""
     path = os.path.join(folder, "release", NAME)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     shutil.copyfile(NEXT, path)
     with open(path, "ab") as f:
-        f.write(os.urandom(RELEASE_SIZE - os.path.getsize(path)))
+        f.write(os.urandom(size - os.path.getsize(path)))
     return path
 
 
@@ -104,9 +107,9 @@ class Upgrade(unittest.TestCase):
         return upgrading
 
     def test_a_signed_newer_release_replaces_the_program_which_restarts(self):
-        release = padded_release(LAB.workdir)
+        release = padded_release(LAB.workdir, WATCHED_SIZE)
         gone = SERVER.url("files", "gone/" + NAME)
-        SERVER.publish(release, mirrors=[gone, SERVER.url("slow", NAME, host=1)])
+        SERVER.publish(release, mirrors=[gone, SERVER.url("crawl", NAME, host=1)])
         self.press_upgrade(self.start_old_program())
 
         midway = DIALOG.wait(lambda s: 0 < (s["progress"] or 0) < 100, 30)
@@ -126,7 +129,7 @@ class Upgrade(unittest.TestCase):
         requests = SERVER.requests()
         self.assertIn(("/update/" + NAME + ".metalink", 200), [(r["uri"], r["status"]) for r in requests])
         self.assertIn(("/files/gone/" + NAME, 404), [(r["uri"], r["status"]) for r in requests], "the first mirror")
-        served = [r for r in requests if r["uri"] == "/slow/" + NAME and r["status"] in (200, 206)]
+        served = [r for r in requests if r["uri"] == "/crawl/" + NAME and r["status"] in (200, 206)]
         self.assertTrue(served and all(r["host"] == "127.0.0.2" for r in served), requests)
 
     def test_a_changed_file_leaves_the_old_program_in_place_and_running(self):
@@ -153,9 +156,9 @@ class Upgrade(unittest.TestCase):
         self.assertIsNone(self.program.process.poll())
 
     def test_cancelling_the_download_shows_the_main_window_again(self):
-        SERVER.publish(padded_release(LAB.workdir), url=SERVER.url("slow", NAME))
+        SERVER.publish(padded_release(LAB.workdir, CANCELLED_SIZE), url=SERVER.url("crawl", NAME))
         upgrading = self.press_upgrade(self.start_old_program())
-        DIALOG.wait(lambda s: (s["progress"] or 0) > 0, 30)
+        self.assertIsNotNone(DIALOG.wait(lambda s: 0 < (s["progress"] or 0) < 100, 30), "the download runs")
         DIALOG.click(upgrading, CANCEL_BUTTON)
         self.assertTrue(wait_until(lambda: DIALOG.state() is None, 15), "the dialog closes")
         self.assertTrue(wait_until(lambda: DIALOG.main_windows() == 1, 10), "the main window shows again")
