@@ -10,8 +10,6 @@ texts and bar, the main window), in the program folder and in the server's log."
 import glob
 import hashlib
 import os
-import shutil
-import subprocess
 import sys
 import unittest
 
@@ -19,12 +17,12 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 from lab import Lab, wait_until  # noqa: E402
 from program import Program  # noqa: E402
-from update_server import (CANCEL_BUTTON, FAILED_TEXT, PROGRESS_BAR, PROMPT_TEXT, STATUS_TEXT,  # noqa: E402
+import update_server  # noqa: E402
+from update_server import (CANCEL_BUTTON, FAILED_TEXT, PROGRESS_BAR, PROMPT_TEXT,  # noqa: E402
                            UPGRADE_BUTTON, UPGRADING_TEXT, UpdateServer, UpgradeDialog, signing_key)
 
 BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 CURRENT = os.path.join(BUILD, "MivoraBoxAssistant.exe")
-NEXT = os.path.join(BUILD, "bin", "next", "MivoraBoxAssistant.exe")
 NAME = "MivoraBoxAssistant.exe"
 # The release is made larger than the program (data after its image changes nothing of it); where
 # its download must be watched or cut short it comes from /crawl/ (256 KB/s per connection, five
@@ -56,14 +54,8 @@ def sha256(path):
         return hashlib.sha256(f.read()).hexdigest()
 
 
-def padded_release(folder, size=RELEASE_SIZE):
-    """The next build with data after its image, up to size."""
-    path = os.path.join(folder, "release", NAME)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    shutil.copyfile(NEXT, path)
-    with open(path, "ab") as f:
-        f.write(os.urandom(size - os.path.getsize(path)))
-    return path
+def padded_release(size=RELEASE_SIZE):
+    return update_server.padded_release(BUILD, LAB.workdir, size)
 
 
 def temp_downloads():
@@ -107,7 +99,7 @@ class Upgrade(unittest.TestCase):
         return upgrading
 
     def test_a_signed_newer_release_replaces_the_program_which_restarts(self):
-        release = padded_release(LAB.workdir, WATCHED_SIZE)
+        release = padded_release(WATCHED_SIZE)
         gone = SERVER.url("files", "gone/" + NAME)
         SERVER.publish(release, mirrors=[gone, SERVER.url("crawl", NAME, host=1)])
         self.press_upgrade(self.start_old_program())
@@ -133,7 +125,7 @@ class Upgrade(unittest.TestCase):
         self.assertTrue(served and all(r["host"] == "127.0.0.2" for r in served), requests)
 
     def test_a_changed_file_leaves_the_old_program_in_place_and_running(self):
-        release = SERVER.publish(padded_release(LAB.workdir))
+        release = SERVER.publish(padded_release())
         with open(release, "r+b") as f:
             f.seek(RELEASE_SIZE // 2)
             byte = f.read(1)
@@ -156,7 +148,7 @@ class Upgrade(unittest.TestCase):
         self.assertIsNone(self.program.process.poll())
 
     def test_cancelling_the_download_shows_the_main_window_again(self):
-        SERVER.publish(padded_release(LAB.workdir, CANCELLED_SIZE), url=SERVER.url("crawl", NAME))
+        SERVER.publish(padded_release(CANCELLED_SIZE), url=SERVER.url("crawl", NAME))
         upgrading = self.press_upgrade(self.start_old_program())
         self.assertIsNotNone(DIALOG.wait(lambda s: 0 < (s["progress"] or 0) < 100, 30), "the download runs")
         DIALOG.click(upgrading, CANCEL_BUTTON)

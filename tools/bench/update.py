@@ -5,7 +5,6 @@ the program over a link of 100 Mbit/s with 20 ms delay (the download benchmark's
 checked, put in place and started; the figure includes the old program's end and the new one's
 start under Wine. The better of two runs."""
 import os
-import shutil
 import sys
 import time
 
@@ -13,21 +12,13 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 from lab import Lab, wait_until  # noqa: E402
 from program import HEIGHT, WIDTH, Program  # noqa: E402
-from update_server import PROMPT_TEXT, UPGRADE_BUTTON, UpdateServer, UpgradeDialog, signing_key  # noqa: E402
+from update_server import (PROMPT_TEXT, UPGRADE_BUTTON, UpdateServer, UpgradeDialog, padded_release,  # noqa: E402
+                           signing_key)
 
 SIZE = 10 * 1024 * 1024
 NAME = "MivoraBoxAssistant.exe"
 LINK_RATE, LINK_DELAY_MS, LINK_PORT = "100mbit", 20, 8180
 RUNS = 2
-
-
-def release(build, folder):
-    path = os.path.join(folder, "release", NAME)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    shutil.copyfile(os.path.join(build, "bin", "next", NAME), path)
-    with open(path, "ab") as f:
-        f.write(os.urandom(SIZE - os.path.getsize(path)))
-    return path
 
 
 def one_upgrade(lab, build, dialog):
@@ -58,7 +49,7 @@ def run(build):
     with Lab(build) as lab:
         server = UpdateServer(lab, build).start()
         lab.server_link("127.0.0.1", server.port, LINK_PORT, LINK_RATE, LINK_DELAY_MS)
-        path = release(build, lab.workdir)
+        path = padded_release(build, lab.workdir, SIZE)
         server.publish(path, url=f"http://{server.names[0]}:{LINK_PORT}/files/{NAME}")
         dialog = UpgradeDialog(lab, build)
         yield "update_end_to_end_s", f"{min(one_upgrade(lab, build, dialog) for _ in range(RUNS)):.2f}"

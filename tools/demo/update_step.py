@@ -2,13 +2,11 @@
 offers the next build to the program of this build, the user presses "自动升级", the download runs
 with its bar, and the new program, started in the old one's place, names its version in its About
 box. shot(name) takes each picture."""
-import os
-import shutil
 import time
 
 from lab import wait_until
 from program import ABOUT_AT, HEIGHT, WIDTH, Program
-from update_server import PROMPT_TEXT, UPGRADE_BUTTON, UpdateServer, UpgradeDialog, signing_key
+from update_server import PROMPT_TEXT, UPGRADE_BUTTON, UpdateServer, UpgradeDialog, padded_release, signing_key
 
 NAME = "MivoraBoxAssistant.exe"
 # Large and slow enough (/crawl/: 256 KB/s per connection) for the bar to be seen moving.
@@ -20,11 +18,7 @@ def walk_through_upgrade(lab, build, shot):
         print("the build trusts a release key of its own: the demo cannot sign an upgrade for it")
         return
     server = UpdateServer(lab, build).start()
-    release = os.path.join(lab.workdir, "release", NAME)
-    os.makedirs(os.path.dirname(release), exist_ok=True)
-    shutil.copyfile(os.path.join(build, "bin", "next", NAME), release)
-    with open(release, "ab") as f:
-        f.write(os.urandom(RELEASE_SIZE - os.path.getsize(release)))
+    release = padded_release(build, lab.workdir, RELEASE_SIZE)
     server.publish(release, url=server.url("crawl", NAME))
 
     # A program that has not asked the update server today.

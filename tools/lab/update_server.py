@@ -24,6 +24,7 @@ from nginx import Nginx
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RELEASE_SIGN = os.path.join(HERE, "..", "release-sign")
+PROGRAM_NAME = "MivoraBoxAssistant.exe"
 MAIN_CLASS = "ClientFrame" + "X" * 30
 DIALOG_TITLE = "升级程序"
 UPGRADE_BUTTON, PROGRESS_BAR, STATUS_TEXT, CANCEL_BUTTON = 1101, 1102, 1103, 2
@@ -39,6 +40,17 @@ def cache_value(build, name):
             if match:
                 return match.group(1)
     return ""
+
+
+def padded_release(build, folder, size):
+    """The build's next program (bin/next) copied into folder/release, with random data after its
+    image (which changes nothing of it) up to size bytes: a release as large as wanted."""
+    path = os.path.join(folder, "release", PROGRAM_NAME)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    shutil.copyfile(os.path.join(build, "bin", "next", PROGRAM_NAME), path)
+    with open(path, "ab") as f:
+        f.write(os.urandom(size - os.path.getsize(path)))
+    return path
 
 
 def signing_key(build):
