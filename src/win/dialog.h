@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs whose messages go to a message table of the derived class (see window.h), made from a
-// template in memory (modal or modeless) or from a dialog resource of the program (modal). A table entry that handles a message gives the dialog
-// manager its result; unhandled messages get the dialog manager's default processing.
+// template in memory (modal or modeless) or from a dialog resource of the program (modal). A table
+// entry that handles a message gives the dialog manager its result; unhandled messages get the
+// dialog manager's default processing.
 #include <windows.h>
 
 #include "win/dialog_template.h"
