@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """`make demo`: the program under Wine in a private lab network with three simulated TV boxes of
 different makes. With a display the window shows there and the user drives it (drop files from a
-file manager); headless, a short scripted session runs (find, pick, drop, results, the apps tab) and a screenshot
-of each step goes to out/demo/. The lab is removed when the demo ends."""
+file manager); headless, a short scripted session runs (find, pick, drop, results, the apps tab,
+then an upgrade to the next build offered by the lab's update server) and a screenshot of each step
+goes to out/demo/. The lab is removed when the demo ends."""
 import os
 import subprocess
 import sys
@@ -15,6 +16,7 @@ from lab import Lab, wait_until  # noqa: E402
 from program import ABOUT_AT, DONE, READY, TAB_AT, Program  # noqa: E402
 from screen import LINK_RGB  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
+from update_step import walk_through_upgrade  # noqa: E402
 
 SUBNET = "192.168.1"
 CONFIG = {"adapters": [{"subnet": SUBNET, "pc": 10, "boxes": [
@@ -71,6 +73,9 @@ def scripted(lab, build, out_dir):
     program.click(ABOUT_AT)
     wait_until(lambda: False, 1.0)
     shot("09-about")
+    program.stop()
+    steps = iter(range(10, 100))
+    walk_through_upgrade(lab, build, lambda name: shot(f"{next(steps):02d}-{name}"))
     return shots
 
 
