@@ -7,6 +7,7 @@
 #include <string>
 
 #include "adb/command_set.h"
+#include "adb/failure_reason.h"
 #include "base/program_messages.h"
 
 namespace adb {
@@ -24,6 +25,7 @@ struct ShellTask {
     // state; its command is made once the staged copy exists.
     bool installsApk = false;
     std::wstring apkPath;
+    uint32_t batch = 0;  // which call of Install queued it (from 1), for cancelling; 0 for other tasks
 };
 
 struct ShellResult {
@@ -33,6 +35,8 @@ struct ShellResult {
     int32_t cookie = 0;
     int32_t code = 0;      // kinds Connect and Install
     std::wstring name;     // kind QueryModel: the box's display name, at most 99 characters
+    FailureReason reason = FailureReason::None;  // of a failure (codes Failed and InvalidUri)
+    int32_t percent = -1;  // code Progress: how much of the APK has gone to the box
 };
 
 }  // namespace adb

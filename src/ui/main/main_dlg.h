@@ -62,6 +62,8 @@ public:
         WIN_COMMAND_ID_HANDLER(cmd::kContinue, OnContinue)
         WIN_COMMAND_ID_HANDLER(cmd::kInstallAgain, OnInstallAgain)
         WIN_COMMAND_ID_HANDLER(cmd::kSearchAgain, OnSearchAgain)
+        WIN_COMMAND_ID_HANDLER(cmd::kShowReasons, OnShowReasons)
+        WIN_COMMAND_ID_HANDLER(cmd::kCancelInstall, OnCancelInstall)
         WIN_COMMAND_RANGE_HANDLER(cmd::kTabInstall, cmd::kTabTasks, OnTab)
         WIN_REFLECT_NOTIFICATIONS()
     WIN_END_MSG_MAP()
@@ -99,11 +101,14 @@ private:
     LRESULT OnContinue(WORD, WORD, HWND, bool&);
     LRESULT OnInstallAgain(WORD, WORD, HWND, bool&);
     LRESULT OnSearchAgain(WORD, WORD, HWND, bool&);
+    LRESULT OnShowReasons(WORD, WORD, HWND, bool&);
+    LRESULT OnCancelInstall(WORD, WORD, HWND, bool&);
     void StartScan() override;
     void SetSearchTimer(bool running) override;
     void Connect(base::BoxAddress box) override;
     void QueryModel(base::BoxAddress box) override;
-    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override;
+    void Install(base::BoxAddress box, const InstallItems& items, bool joining) override;
+    void CancelInstalls() override;
     void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) override;
     void ShowPages() override;
 

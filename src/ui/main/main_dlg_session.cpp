@@ -23,7 +23,9 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
     switch (result->kind) {
     case adb::ShellTaskKind::Connect: session_.OnConnectResult(result->ip, result->code); break;
     case adb::ShellTaskKind::QueryModel: session_.OnModelResult(result->ip, result->name); break;
-    case adb::ShellTaskKind::Install: session_.OnInstallResult(result->cookie, result->code); break;
+    case adb::ShellTaskKind::Install:
+        session_.OnInstallResult(result->cookie, result->code, result->reason, result->output, result->percent);
+        break;
     default: break;
     }
     return 0;
@@ -53,10 +55,13 @@ LRESULT CMainDlg::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::wstring> names;
     if (session_.AcceptsDrops()) {
-        for (UINT i = 0; i < kMaxDroppedFiles; ++i) {
-            wchar_t name[MAX_PATH] = {};
-            if (!DragQueryFileW(drop, i, name, MAX_PATH)) break;
-            names.emplace_back(name);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count && i < kMaxDroppedFiles; ++i) {
+            // Asked for its length first: a path may be longer than MAX_PATH.
+            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+            std::wstring name(length, L'\0');
+            if (length == 0 || DragQueryFileW(drop, i, name.data(), length + 1) != length) continue;
+            names.push_back(std::move(name));
         }
     }
     DragFinish(drop);
@@ -76,6 +81,16 @@ LRESULT CMainDlg::OnInstallAgain(WORD, WORD, HWND, bool&) {
 
 LRESULT CMainDlg::OnSearchAgain(WORD, WORD, HWND, bool&) {
     session_.SearchAgain();
+    return 0;
+}
+
+LRESULT CMainDlg::OnShowReasons(WORD, WORD, HWND, bool&) {
+    session_.ToggleReasons();
+    return 0;
+}
+
+LRESULT CMainDlg::OnCancelInstall(WORD, WORD, HWND, bool&) {
+    session_.CancelInstall();
     return 0;
 }
 
@@ -103,11 +118,13 @@ void CMainDlg::Connect(base::BoxAddress box) { adb::CShellMgr::Instance()->Conne
 
 void CMainDlg::QueryModel(base::BoxAddress box) { adb::CShellMgr::Instance()->QueryModel(box, /*justConnected=*/true); }
 
-void CMainDlg::Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) {
+void CMainDlg::Install(base::BoxAddress box, const InstallItems& batch, bool joining) {
     std::vector<adb::InstallItem> items;
     for (const auto& [path, id] : batch) items.push_back({path, id});
-    adb::CShellMgr::Instance()->Install(box, items);
+    adb::CShellMgr::Instance()->Install(box, items, /*connectFirst=*/!joining);
 }
+
+void CMainDlg::CancelInstalls() { adb::CShellMgr::Instance()->CancelInstalls(); }
 
 void CMainDlg::UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) {
     picker_.UpdateRow(box, displayName);
