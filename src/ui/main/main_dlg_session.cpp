@@ -9,6 +9,7 @@
 
 #include "adb/shell_mgr.h"
 #include "ui/main/pages.h"
+#include "win/dropped_files.h"
 
 namespace ui {
 
@@ -54,16 +55,7 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
 LRESULT CMainDlg::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::wstring> names;
-    if (session_.AcceptsDrops()) {
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count && i < kMaxDroppedFiles; ++i) {
-            // Asked for its length first: a path may be longer than MAX_PATH.
-            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-            std::wstring name(length, L'\0');
-            if (length == 0 || DragQueryFileW(drop, i, name.data(), length + 1) != length) continue;
-            names.push_back(std::move(name));
-        }
-    }
+    if (session_.AcceptsDrops()) names = win::DroppedFileNames(drop, kMaxDroppedFiles);
     DragFinish(drop);
     session_.OnDrop(names);
     return 0;
