@@ -34,6 +34,8 @@ public:
     static const wchar_t* WindowClassName() { return L"ClientFrameXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX"; }
     static UINT WindowClassStyle() { return CS_DBLCLKS; }
     static HBRUSH WindowClassBackground() { return reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1); }
+    // The program's icon, big and small.
+    static int WindowClassIcon() { return 128; }
 
     CMainDlg();
     HWND CreateMainWindow();
