@@ -1,5 +1,7 @@
 #include "adb/progress_lines.h"
 
+#include <algorithm>
+
 namespace adb {
 
 namespace {
@@ -38,7 +40,9 @@ std::optional<int32_t> ProgressPercent(std::string_view line) {
     if (!total || !line.empty() || *sent > *total) return std::nullopt;
     if (*sent == *total) return 100;
     constexpr uint64_t kLargest = UINT64_MAX / 100;
-    return static_cast<int32_t>(*total <= kLargest ? *sent * 100 / *total : *sent / (*total / 100));
+    // Only a whole upload is 100%; dividing the total first may round a part up to it.
+    const uint64_t percent = *total <= kLargest ? *sent * 100 / *total : *sent / (*total / 100);
+    return static_cast<int32_t>(std::min<uint64_t>(percent, 99));
 }
 
 std::optional<int32_t> ProgressLines::Feed(std::string_view bytes) {
