@@ -33,7 +33,11 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 LRESULT CMainDlg::OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&) {
-    session_.OnBoxSelected(static_cast<base::BoxAddress>(wParam));
+    const auto box = static_cast<base::BoxAddress>(wParam);
+    if (box == kSearchAgainRow)
+        session_.SearchAgain();
+    else
+        session_.OnBoxSelected(box);
     return 0;
 }
 
@@ -92,7 +96,7 @@ LRESULT CMainDlg::OnDevicePanel(WORD, WORD, HWND, bool&) {
     GetWindowRect(hwnd_, &window);
     const BoxRegistry& boxes = session_.Boxes();
     const std::vector<base::BoxAddress> others = boxes.Others();
-    picker_.ShowPicker(window.left, window.top + kPickerTop, others);
+    picker_.ShowPicker(window.left, window.top + kPickerTop, others, session_.CanSearchAgain());
     for (base::BoxAddress box : others) picker_.UpdateRow(box, boxes.DisplayName(box));
     return 0;
 }
