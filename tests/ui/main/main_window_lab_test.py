@@ -101,6 +101,7 @@ class TwoBoxes(unittest.TestCase):
             # The picker's last row searches again: both boxes are found and connected anew.
             self.assertTrue(program.wait_shows(DONE, 30))
             connects = len(program.commands("connect"))
+            time.sleep(1)  # the results page settles before the panel is clicked
             self.assertTrue(program.choose_in_picker(rows=2, row=1), "the picker shows the search row")
             self.assertTrue(wait_until(lambda: not program.shows(DONE), 20), "the search leaves the results")
             self.assertTrue(wait_until(lambda: len(program.commands("connect")) >= connects + 2, 60),
