@@ -183,6 +183,40 @@ TEST_F(Pages, NothingInstalledOffersToInstallAgainOrGoOn) {
     EXPECT_EQ(page_.controls[InstallPage::kResultLine2].place, Placement::Centred(390));
 }
 
+TEST_F(Pages, FailuresTellTheirReasonsInATipAndUnderTheLink) {
+    Done(3, 2);
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kResultLine3].tip, L"app0.apk：安装程序没有说明原因\r\napp1.apk：安装程序没有说明原因");
+    EXPECT_EQ(page_.controls[InstallPage::kActionLink].markup, L"{&#font=5}{&#a=button:308}查看原因{&#/a}");
+    EXPECT_FALSE(page_.controls[InstallPage::kReasonLine0].shown);
+    session_.ToggleReasons();
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kActionLink].markup, L"{&#font=5}{&#a=button:308}收起原因{&#/a}");
+    EXPECT_EQ(page_.controls[InstallPage::kReasonLine0].markup,
+              L"{&#font=3}{&#color=0x808080}app0.apk：{&#color=0x0000ff}安装程序没有说明原因{&#/color}");
+    EXPECT_TRUE(page_.controls[InstallPage::kReasonLine0 + 1].shown);
+    EXPECT_FALSE(page_.controls[InstallPage::kReasonLine0 + 2].shown);
+    // A batch without failures has neither tip nor link.
+    session_.OnDrop({L"c.apk"});
+    session_.OnInstallResult(4, adb::Started);
+    session_.OnInstallResult(4, adb::Success);
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kResultLine3].tip, L"");
+    EXPECT_FALSE(page_.controls[InstallPage::kActionLink].shown);
+}
+
+TEST_F(Pages, WhileInstallingTheBatchsProgressAndTheCancelLinkShow) {
+    Ready();
+    session_.OnDrop({L"a.apk", L"b.apk"});
+    session_.OnInstallResult(1, adb::Started);
+    EXPECT_EQ(Install(InstallPage::kProgressText).markup, L"{&#font=5}{&#color=0x808080}第 1 个，共 2 个");
+    session_.OnInstallResult(1, adb::Progress, adb::FailureReason::None, {}, 45);
+    EXPECT_EQ(Install(InstallPage::kProgressText).markup, L"{&#font=5}{&#color=0x808080}第 1 个，共 2 个 · 45%");
+    EXPECT_EQ(Install(InstallPage::kActionLink).markup, L"{&#font=5}{&#a=button:309}取消安装{&#/a}");
+    session_.CancelInstall();
+    EXPECT_EQ(Install(InstallPage::kActionLink).markup, L"{&#font=5}{&#color=0x808080}正在取消...");
+}
+
 TEST(BatchOutcome, TheCountsDecide) {
     using ui::BatchOutcome;
     EXPECT_EQ(ui::ClassifyBatch(2, 0), BatchOutcome::AllInstalled);
