@@ -56,8 +56,6 @@ public:
 
     // A batch some of whose APKs have no result yet.
     bool Running() const { return !waiting_.empty(); }
-    // The running batch's first Started notice has come.
-    bool Started() const { return Running() && installingId_ != 0; }
     // "指定程序" when the id has no name.
     std::wstring ApkName(int32_t id) const;
     int32_t InstallingId() const { return installingId_; }
