@@ -44,8 +44,9 @@ demo: build
 bench: build
 	@preset=$$(tools/wine/arch --preset) && /usr/bin/python3 tools/bench/bench.py build/$$preset
 
+# Every parser's fuzz target, each for 10 minutes, or FUZZ_SECONDS shared out over them.
 fuzz: deps
-	tools/fuzz/run $${FUZZ_SECONDS:-300}
+	@if [ -n "$${FUZZ_SECONDS:-}" ]; then tools/fuzz/run --total "$$FUZZ_SECONDS"; else tools/fuzz/run --each 600; fi
 
 clean:
 	rm -rf build out
