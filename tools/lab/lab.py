@@ -169,10 +169,15 @@ class Lab:
             self.boxes[address] = storage
 
     def _start_display(self):
+        # In the machine's own namespace, beside every other display: X servers pick their number by
+        # the abstract sockets they can bind, and a namespace has its own, so a server started in
+        # the lab would take a number that another lab's or test run's server has, and replace its
+        # socket file in /tmp/.X11-unix under the clients that connect through the file. It opens no
+        # network port (-nolisten tcp); the lab's programs reach it through that file.
         read_fd, write_fd = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
-                           "-nolisten", "tcp"], pass_fds=(write_fd,),
-                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x800x24",
+                                                "-nolisten", "tcp"], pass_fds=(write_fd,),
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             number = pipe.readline().strip()
