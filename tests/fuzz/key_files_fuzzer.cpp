@@ -34,15 +34,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (const auto key = DecodePrivateKey(block->der)) CheckKey(*key);
     }
     if (const auto key = DecodePrivateKey(bytes)) CheckKey(*key);
-    if (const auto key = RsaKeyFromPrivateKeyBlob(bytes)) {
-        // A real key's modulus fills its field (its top bit is set) and its public exponent is
-        // not zero: only a blob that breaks either, which is no key, may fail to be written back.
+    // A real key's modulus fills its field (its top bit is set) and its public exponent is not
+    // zero; such a key must be written back as it was read. Blobs that break either are no keys.
+    if (const auto key = RsaKeyFromPrivateKeyBlob(bytes);
+        key && key->modulus.size() * 8 == GetLe32(data + 12) && !key->publicExponent.empty()) {
         const auto blob = PrivateKeyBlobFromRsaKey(*key, kCalgRsaSign);
-        FUZZ_CHECK(blob || key->modulus.size() * 8 < GetLe32(data + 12) || key->publicExponent.empty());
-        if (blob) {
-            const auto again = RsaKeyFromPrivateKeyBlob(*blob);
-            FUZZ_CHECK(again && *again == *key);
-        }
+        FUZZ_CHECK(blob.has_value());
+        const auto again = RsaKeyFromPrivateKeyBlob(*blob);
+        FUZZ_CHECK(again && *again == *key);
     }
 
     const KnownDevices devices = KnownDevices::FromText(text);
