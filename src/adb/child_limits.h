@@ -25,6 +25,9 @@ enum class ChildEnd {
 // Every output the program reads is a few lines; the longest, a box's package listing, holds a few
 // hundred kilobytes. More than a megabyte is no answer but a box streaming without end.
 constexpr size_t kMaxCapturedOutput = 1 << 20;
+// Except the listing of a box's apps with the package manager's dump of each: a few kilobytes
+// an app, on a box with hundreds of them.
+constexpr size_t kMaxListingOutput = 16 << 20;
 
 // A command other than an install (connect, model query, listings) ends within this time. The
 // longest wait of the carried client before it answers is a connect that puts this computer's key
@@ -45,9 +48,17 @@ constexpr uint32_t kSlowestUploadBytesPerSecond = 128 * 1024;
 // it started (Google's client starts its server) may hold the pipe open and never write.
 constexpr uint32_t kExitGraceMs = 1'000;
 
+// The carried client's wait for each step of a transfer; a pull prints nothing until it ends.
+constexpr uint32_t kTransferStepMs = 30'000;
+
 // Limits of a command that is not an install.
 ChildLimits CommandLimits();
+// Limits of listing a box's apps.
+ChildLimits ListingLimits();
 // Limits of installing an APK of apkBytes bytes.
 ChildLimits InstallLimits(uint64_t apkBytes);
+// Limits of pulling files of that many bytes in all: the client says nothing until they are
+// here, over the slowest link as for an install.
+ChildLimits PullLimits(uint64_t bytes);
 
 }  // namespace adb

@@ -22,6 +22,9 @@ enum ShellTaskKind : int32_t {
     QueryModel = 3,    // build host and product model
     ListDevices = 4,
     ListPackages = 5,
+    ListApps = 6,      // the apps of a box, with what it tells of each (app_commands.h)
+    OpenApp = 7,       // an app started on the TV's screen
+    ExportApp = 8,     // an app's APK files copied to the computer
 };
 
 // Result codes of kind Connect.

@@ -1,6 +1,9 @@
 #include "adb/shell_mgr.h"
 
+#include <map>
+
 #include "adb/apk_staging.h"
+#include "adb/app_commands.h"
 #include "adb/box_name.h"
 #include "adb/child_limits.h"
 #include "adb/command_log.h"
@@ -66,6 +69,26 @@ bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstrin
     return queued;
 }
 
+bool CShellMgr::ListApps(BoxAddress ip) {
+    Connect(ip, false);
+    return PostTask(ip, templates::kListApps, static_cast<int32_t>(ip), ShellTaskKind::ListApps, true);
+}
+
+bool CShellMgr::OpenApp(BoxAddress ip, const std::wstring& package, int32_t cookie) {
+    if (!IsPackageName(package)) return false;
+    Connect(ip, false);
+    return PostTask(ip, FormatTemplate(templates::kOpenApp, package), cookie, ShellTaskKind::OpenApp, true);
+}
+
+bool CShellMgr::ExportApp(BoxAddress ip, const ExportRequest& request, int32_t cookie) {
+    if (!IsPackageName(request.package)) return false;
+    auto task = MakeTask(ip, {}, cookie, ShellTaskKind::ExportApp, true);
+    if (!task) return false;
+    task->exportRequest = request;
+    Connect(ip, false);
+    return Post(std::move(task));
+}
+
 void CShellMgr::KillServer() { StartCommand(templates::kKillServer); }
 
 bool CShellMgr::PostTask(BoxAddress ip, const std::wstring& command, int32_t cookie, int32_t kind, bool notify) {
@@ -102,6 +125,17 @@ void CShellMgr::RunTask(const ShellTask& task) {
         RunInstall(task);
         return;
     }
+    if (task.kind == ShellTaskKind::ListApps) {
+        RunListApps(task);
+        return;
+    }
+    if (task.kind == ShellTaskKind::ExportApp) {
+        const ExportOutcome exported = ExportAppFiles(task.ip, task.exportRequest);
+        auto result = MakeResult(task, exported.output, exported.code);
+        result->path = exported.path;
+        PostResult(std::move(result));
+        return;
+    }
     const bool install = task.kind == ShellTaskKind::Install;
     if (install) PostResult(task, {}, Started);
 
@@ -112,13 +146,42 @@ void CShellMgr::RunTask(const ShellTask& task) {
     else
         outcome = DoCommand(task.command, output, CommandLimits());
 
-    // A client that printed nothing still ends its install: without a result the window would wait
-    // for this APK for good.
-    if (!task.notify || (output.empty() && !install)) return;
+    // A client that printed nothing still ends an install, an uninstall or a start: without a
+    // result the window would wait for that item for good.
+    const bool awaited = install || task.kind == ShellTaskKind::Uninstall || task.kind == ShellTaskKind::OpenApp;
+    if (!task.notify || (output.empty() && !awaited)) return;
     int32_t code = 0;
     if (task.kind == ShellTaskKind::Connect) code = ClassifyConnect(output);
     if (install || task.kind == ShellTaskKind::Uninstall) code = ClassifyInstall(output, outcome.exitCode);
+    if (task.kind == ShellTaskKind::OpenApp) code = ClassifyOpen(output);
     PostResult(task, output, code);
+}
+
+void CShellMgr::RunListApps(const ShellTask& task) {
+    std::wstring output;
+    DoCommand(task.command, output, ListingLimits());
+    std::vector<InstalledApp> apps = ReadListing(output);
+    // Every box has packages of its own: a listing without any is the client saying why not.
+    if (apps.empty()) {
+        PostResult(task, output, NoListing);
+        return;
+    }
+    auto listed = MakeResult(task, {}, AppsListed);
+    listed->apps = apps;
+    PostResult(std::move(listed));
+
+    std::map<std::wstring, uint64_t> sizes;
+    for (const std::wstring& command : SizeCommands(apps, kMaxShellCommand)) {
+        std::wstring printed;
+        DoCommand(ReplaceAll(FormatTemplate(templates::kShell, command), L"$ip$", BoxText(task.ip)), printed,
+                  CommandLimits());
+        sizes.merge(ParseSizes(printed));
+    }
+    for (InstalledApp& app : apps)
+        if (const auto size = sizes.find(app.package); size != sizes.end()) app.bytes = size->second;
+    auto sized = MakeResult(task, {}, AppsSized);
+    sized->apps = std::move(apps);
+    PostResult(std::move(sized));
 }
 
 void CShellMgr::RunInstall(const ShellTask& task) {
@@ -135,7 +198,8 @@ void CShellMgr::RunInstall(const ShellTask& task) {
     PostResult(task, output, ClassifyInstall(output, outcome.exitCode));
 }
 
-void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, int32_t code) {
+std::unique_ptr<ShellResult> CShellMgr::MakeResult(const ShellTask& task, const std::wstring& output,
+                                                  int32_t code) const {
     auto result = std::make_unique<ShellResult>();
     result->kind = task.kind;
     result->ip = task.ip;
@@ -143,7 +207,11 @@ void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, in
     result->code = code;
     if (task.kind == ShellTaskKind::QueryModel) result->name = BoxDisplayName(output).substr(0, kMaxNameLength);
     result->output = output;
-    PostResult(std::move(result));
+    return result;
+}
+
+void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, int32_t code) {
+    PostResult(MakeResult(task, output, code));
 }
 
 void CShellMgr::PostResult(std::unique_ptr<ShellResult> result) {

@@ -42,6 +42,14 @@ public:
     bool ListPackages(BoxAddress ip);
     bool Install(BoxAddress ip, const std::vector<InstallItem>& items);
     bool Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstring, int32_t>>& packages);
+    // The box's apps: one result with what the box tells of them (code AppsListed), then one more
+    // with their sizes as well (AppsSized); or a result with the client's output alone (NoListing).
+    bool ListApps(BoxAddress ip);
+    // Starts the app on the TV's screen; a result with code Success or Failed.
+    bool OpenApp(BoxAddress ip, const std::wstring& package, int32_t cookie);
+    // Copies the app's APK files to the computer (app_export.h); a result with code Success and
+    // the copy's path, or Failed.
+    bool ExportApp(BoxAddress ip, const ExportRequest& request, int32_t cookie);
     // Runs on the caller's thread, outside the queue.
     void KillServer();
 
@@ -67,6 +75,8 @@ private:
     // Stages the APK, installs the copy and removes it; a copy that cannot be made fails the
     // install without running the client.
     void RunInstall(const ShellTask& task);
+    void RunListApps(const ShellTask& task);
+    std::unique_ptr<ShellResult> MakeResult(const ShellTask& task, const std::wstring& output, int32_t code) const;
     void PostResult(const ShellTask& task, const std::wstring& output, int32_t code);
     void PostResult(std::unique_ptr<ShellResult> result);
 

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
+#include "adb/app_export.h"
+#include "adb/app_listing.h"
 #include "adb/command_set.h"
 #include "base/program_messages.h"
 
@@ -24,6 +28,7 @@ struct ShellTask {
     // state; its command is made once the staged copy exists.
     bool installsApk = false;
     std::wstring apkPath;
+    ExportRequest exportRequest;  // kind ExportApp
 };
 
 struct ShellResult {
@@ -33,6 +38,8 @@ struct ShellResult {
     int32_t cookie = 0;
     int32_t code = 0;      // kinds Connect and Install
     std::wstring name;     // kind QueryModel: the box's display name, at most 99 characters
+    std::vector<InstalledApp> apps;  // kind ListApps
+    std::wstring path;     // kind ExportApp: the exported file or folder
 };
 
 }  // namespace adb

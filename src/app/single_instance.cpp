@@ -13,4 +13,14 @@ HANDLE AcquireSingleInstance(const wchar_t* mutexName) {
     return mutex;
 }
 
+HANDLE TakeOverSingleInstance(const wchar_t* mutexName, DWORD timeoutMs) {
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName);
+    if (!mutex) return nullptr;
+    // The old instance never releases the mutex: it is abandoned when its process ends.
+    const DWORD waited = WaitForSingleObject(mutex, timeoutMs);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return mutex;
+    CloseHandle(mutex);
+    return nullptr;
+}
+
 }  // namespace app

@@ -9,4 +9,10 @@ inline constexpr const wchar_t* kSingleInstanceMutexName = L"Local\\ClientFrameW
 // Takes the named mutex for this process. Null when another instance holds it or it cannot be made.
 HANDLE AcquireSingleInstance(const wchar_t* mutexName);
 
+// For the instance that a self-update starts while the old one closes: waits, at most timeoutMs,
+// until the instance that holds the mutex has ended (its process holds the mutex until it exits),
+// and then holds it itself. Null when the old instance is still there after the wait, or the
+// mutex cannot be had.
+HANDLE TakeOverSingleInstance(const wchar_t* mutexName, DWORD timeoutMs);
+
 }  // namespace app

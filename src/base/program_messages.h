@@ -16,5 +16,8 @@ inline constexpr unsigned int WM_SHELL_TASK = 0x1D83;
 inline constexpr unsigned int WM_SHELL_RESULT = 0x1D84;
 // From the device picker to the main window: wParam = the chosen box's address (0: none).
 inline constexpr unsigned int WM_BOX_SELECTED = 0x1D85;
+// From a download's worker to the upgrade dialog: wParam = the download's notification code,
+// lParam = the dialog's window.
+inline constexpr unsigned int WM_DOWNLOAD_NOTIFY = 0x1404;
 
 }  // namespace base

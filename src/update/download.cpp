@@ -125,7 +125,8 @@ int CDownload::NotifyState(int state) {
     shownTotal_ = target_.total;
     shownDownloaded_ = target_.downloaded;
     if (!gate_.Passes(state)) return 1;
-    return callback_ ? callback_(this, state, userData_) : 1;
+    const DownloadCallback callback = callback_;
+    return callback ? callback(this, state, userData_) : 1;
 }
 
 bool CDownload::Notify(int code) { return NotifyState(code) != 0; }

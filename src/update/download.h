@@ -69,6 +69,7 @@ public:
     void SetTargetPath(const std::wstring& path) { targetFile_.path = path; }
     void SetTimeout(DWORD milliseconds) { timeoutMs_ = milliseconds; }
     void SetConnectionCount(int count) { connectionCount_ = count; }
+    // These two may also change while the download runs, to stop hearing from it.
     void SetCallback(DownloadCallback callback) { callback_ = callback; }
     void SetUserData(void* userData) { userData_ = userData; }
     // A mirror of the file; false when the address is not FTP, HTTP or HTTPS.
@@ -173,8 +174,8 @@ private:
     bool metalinkMode_ = false;
     std::atomic<int> result_{kFailed};
     NotificationGate gate_;
-    DownloadCallback callback_ = nullptr;
-    void* userData_ = nullptr;
+    std::atomic<DownloadCallback> callback_{nullptr};
+    std::atomic<void*> userData_{nullptr};
 };
 
 // A file name in the platform's temporary folder made of prefix and a number from the tick count;

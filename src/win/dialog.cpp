@@ -2,10 +2,20 @@
 
 namespace win {
 
-INT_PTR DialogBase::DoModal(HWND owner, const DialogTemplate& dialog) {
+INT_PTR DialogBase::DoModal(HWND owner, const DialogTemplate& dialog) { return RunModal(owner, dialog.Get()); }
+
+INT_PTR DialogBase::DoModal(HWND owner, int resourceId) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* dialog = loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+    return dialog ? RunModal(owner, dialog) : -1;
+}
+
+INT_PTR DialogBase::RunModal(HWND owner, const DLGTEMPLATE* dialog) {
     modal_ = true;
-    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
-                                                   &DialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog, owner, &DialogBase::DialogProc,
+                                                   reinterpret_cast<LPARAM>(this));
     modal_ = false;
     return result;
 }

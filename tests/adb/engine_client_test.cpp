@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
+#include "adb/app_commands.h"
 #include "adb/child_limits.h"
 #include "adb/client/time_limits.h"
 #include "adb/shell_mgr.h"
@@ -135,6 +137,88 @@ TEST_F(EngineWithClient, AStallingBoxDoesNotHoldUpTheStopRequest) {
     EXPECT_TRUE(engine->Stop(200));
     EXPECT_LT(GetTickCount() - start, 5000u) << "Stop waited for the stalled client";
     EXPECT_TRUE(sink_.results.empty());
+}
+
+// The boxes carry a dozen apps placed before they started (com.example.app000 to app011): on the
+// Android 4.2 box flat APKs and no "cmd", on the Android 9 box app003 with a split APK.
+const InstalledApp* Find(const std::vector<InstalledApp>& apps, const wchar_t* package) {
+    for (const InstalledApp& app : apps)
+        if (app.package == package) return &app;
+    return nullptr;
+}
+
+TEST_F(EngineWithClient, ListsTheAppsOfOldAndNewBoxesThenTheirSizes) {
+    for (const wchar_t* which : {L"MIVORA_OLD_BOX", L"MIVORA_NEW_BOX"}) {
+        sink_.results.clear();
+        const bool newBox = std::wstring(which) == L"MIVORA_NEW_BOX";
+        engine_->ListApps(Parse(Env(which)));
+        ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u) << which;
+        EXPECT_EQ(sink_.results[0]->code, AppsListed);
+        EXPECT_EQ(sink_.results[1]->code, AppsSized);
+        const std::vector<InstalledApp>& apps = sink_.results[1]->apps;
+        size_t own = 0;
+        for (const InstalledApp& app : apps) own += !app.system && app.package.starts_with(L"com.example.app");
+        EXPECT_EQ(own, 12u) << which;
+        const InstalledApp* first = Find(apps, L"com.example.app000");
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->label, newBox ? L"电视直播" : L"") << "old boxes cannot tell a label";
+        EXPECT_FALSE(first->versionName.empty());
+        EXPECT_EQ(first->updated.size(), 19u) << "YYYY-MM-DD HH:MM:SS";
+        EXPECT_GT(first->bytes, 8000u);
+        EXPECT_EQ(first->launchable, newBox ? std::optional<bool>(true) : std::nullopt);
+        const InstalledApp* split = Find(apps, L"com.example.app003");
+        ASSERT_NE(split, nullptr);
+        EXPECT_EQ(split->apkPaths.size(), newBox ? 2u : 1u);
+        const InstalledApp* settings = Find(apps, L"com.android.settings");
+        ASSERT_NE(settings, nullptr);
+        EXPECT_TRUE(settings->system);
+    }
+}
+
+TEST_F(EngineWithClient, OpensAnAppOnTheTvAndSaysWhenItCannot) {
+    const BoxAddress box = Parse(Env(L"MIVORA_NEW_BOX"));
+    engine_->OpenApp(box, L"com.example.app000", 1);
+    engine_->OpenApp(box, L"com.example.nothing", 2);
+    EXPECT_FALSE(engine_->OpenApp(box, L"x;reboot", 3)) << "a name that is no package is never sent";
+    ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
+    EXPECT_EQ(sink_.results[0]->code, Success);
+    EXPECT_EQ(sink_.results[1]->code, Failed);
+}
+
+TEST_F(EngineWithClient, UninstallsAndTellsARefusal) {
+    const BoxAddress box = Parse(Env(L"MIVORA_NEW_BOX"));
+    // The box's device policy keeps app002 (the lab starts it so).
+    engine_->Uninstall(box, {{L"com.example.app001", 1}, {L"com.example.app002", 2}});
+    ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
+    EXPECT_EQ(sink_.results[0]->code, Success);
+    EXPECT_NE(sink_.results[1]->code, Success);
+    EXPECT_NE(sink_.results[1]->output.find(L"DELETE_FAILED"), std::wstring::npos);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(EngineWithClient, ExportsOneApkAsAFileAndSplitsAsAFolderAndNothingThatWouldNotFit) {
+    const std::wstring folder = Env(L"MIVORA_EXPORT_DIR");
+    engine_->ExportApp(Parse(Env(L"MIVORA_OLD_BOX")), {L"com.example.app000", folder, L"电视直播_1.0", 0}, 1);
+    engine_->ExportApp(Parse(Env(L"MIVORA_OLD_BOX")), {L"com.example.app000", folder, L"电视直播_1.0", 0}, 2);
+    engine_->ExportApp(Parse(Env(L"MIVORA_NEW_BOX")), {L"com.example.app003", folder, L"split", 0}, 3);
+    engine_->ExportApp(Parse(Env(L"MIVORA_NEW_BOX")), {L"com.example.app004", folder, L"huge", 1ull << 60}, 4);
+    engine_->ExportApp(Parse(Env(L"MIVORA_NEW_BOX")), {L"com.example.nothing", folder, L"none", 0}, 5);
+    ASSERT_EQ(sink_.WaitFor(5, 240000).size(), 5u);
+    EXPECT_EQ(sink_.results[0]->code, Success);
+    EXPECT_EQ(sink_.results[0]->path, folder + L"\\电视直播_1.0.apk");
+    EXPECT_EQ(sink_.results[1]->path, folder + L"\\电视直播_1.0 (2).apk") << "a second copy takes the next name";
+    EXPECT_EQ(sink_.results[2]->code, Success);
+    EXPECT_EQ(sink_.results[2]->path, folder + L"\\split");
+    EXPECT_TRUE(Exists(folder + L"\\split\\base.apk"));
+    EXPECT_TRUE(Exists(folder + L"\\split\\split_config.armeabi_v7a.apk"));
+    EXPECT_EQ(sink_.results[3]->code, Failed);
+    EXPECT_NE(sink_.results[3]->output.find(L"No space left"), std::wstring::npos);
+    EXPECT_EQ(sink_.results[4]->code, Failed);
+    EXPECT_TRUE(sink_.results[4]->path.empty());
+    EXPECT_FALSE(Exists(folder + L"\\huge.apk"));
+    EXPECT_FALSE(Exists(folder + L"\\.huge.part"));
+    EXPECT_FALSE(Exists(folder + L"\\.none.part")) << "no working folder is left behind";
 }
 
 }  // namespace

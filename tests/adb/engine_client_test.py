@@ -74,7 +74,8 @@ class EngineWithRealClient(unittest.TestCase):
             client_dir = os.path.join(work, "client")
             apk_dir = os.path.join(work, "apks")
             home = os.path.join(work, "home")
-            for d in (client_dir, apk_dir, home):
+            export_dir = os.path.join(work, "export")
+            for d in (client_dir, apk_dir, home, export_dir):
                 os.makedirs(d)
             client = os.path.join(BUILD, "bin", "adbbridge.exe") if KIND == "debian" else os.path.join(BUILD, "adb.exe")
             shutil.copy(client, os.path.join(client_dir, "adb.exe"))
@@ -93,8 +94,9 @@ class EngineWithRealClient(unittest.TestCase):
                 self.assertTrue(proc.stdout.readline().startswith("ready"))
                 boxes[address] = storage
 
-            box(OLD_BOX, "mele")          # Android 4.2: refuses a reinstall without -r
-            box(NEW_BOX, "mibox")         # Android 9: streamed install
+            # Both with a dozen apps placed beforehand; the newer one's policy keeps one of them.
+            box(OLD_BOX, "mele", "--apps", "12")  # Android 4.2: refuses a reinstall without -r, no cmd
+            box(NEW_BOX, "mibox", "--apps", "12", "--fault", "keep:com.example.app002")  # Android 9: streamed
             box(STALL_BOX, "generic", "--fault", "stall:60")
             for i, make in enumerate(MAKES):
                 box(f"127.0.0.{10 + i}", make)
@@ -115,6 +117,7 @@ class EngineWithRealClient(unittest.TestCase):
             env.update({
                 "MIVORA_CLIENT": lab.windows_path(os.path.join(client_dir, "adb.exe")),
                 "MIVORA_APK_DIR": lab.windows_path(apk_dir),
+                "MIVORA_EXPORT_DIR": lab.windows_path(export_dir),
                 "MIVORA_OLD_BOX": OLD_BOX, "MIVORA_NEW_BOX": NEW_BOX, "MIVORA_STALL_BOX": STALL_BOX,
             })
             env.update({name: address for name, (address, _, _) in HOSTILE_BOXES.items()})

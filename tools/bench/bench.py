@@ -8,8 +8,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Module names, run in this order; boxsim_bench (tests/tools) shows the simulated box is no bottleneck.
-BENCHMARKS = ["boxsim_bench", "install", "discovery", "own_client", "main_window", "hostile_boxes",
-              "download"]
+BENCHMARKS = ["boxsim_bench", "install", "discovery", "own_client", "main_window", "apps", "hostile_boxes",
+              "download", "update"]
 
 
 def main():

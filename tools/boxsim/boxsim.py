@@ -12,6 +12,7 @@ import sys
 import threading
 
 from adbbox import AUTH_MODES, FAULT_HELP, PROFILES, Box, parse_faults
+from adbbox.apps import generated_apps, place_apps
 from adbbox.sizes import parse_size
 
 
@@ -32,6 +33,9 @@ def parse_arguments(argv):
                         help="how long the user takes to answer an ask-accept or ask-reject question")
     parser.add_argument("--fault", action="append", default=[], metavar="FAULT", help=FAULT_HELP)
     parser.add_argument("--capacity", type=parse_size, help="bytes for installed packages (K, M, G suffixes)")
+    parser.add_argument("--apps", type=int, default=0, metavar="N",
+                        help="put N apps on the box before it starts (labels, versions, dates, some split "
+                             "APKs on Android 5 and later), as if installed long ago")
     parser.add_argument("--verbose", action="store_true", help="log connections and services on stderr")
     arguments = parser.parse_args(argv)
     try:
@@ -48,6 +52,9 @@ def main(argv):
     finished = threading.Event()
     for signal_number in (signal.SIGTERM, signal.SIGINT):
         signal.signal(signal_number, lambda *_: finished.set())
+    if arguments.apps:
+        place_apps(arguments.storage, arguments.profile,
+                   generated_apps(arguments.apps, splits=PROFILES[arguments.profile].apk_folder_per_package))
     box = Box(arguments.address, arguments.storage, port=arguments.port, profile=arguments.profile,
               auth=arguments.auth, trust_keys=arguments.trust_key, faults=arguments.faults,
               capacity=arguments.capacity, ask_delay=arguments.ask_delay)

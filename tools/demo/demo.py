@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """`make demo`: the program under Wine in a private lab network with three simulated TV boxes of
 different makes. With a display the window shows there and the user drives it (drop files from a
-file manager); headless, a short scripted session runs (find, pick, drop, results) and a screenshot
-of each step goes to out/demo/. The lab is removed when the demo ends."""
+file manager); headless, a short scripted session runs (find, pick, drop, results, the apps tab,
+then an upgrade to the next build offered by the lab's update server) and a screenshot of each step
+goes to out/demo/. The lab is removed when the demo ends."""
 import os
 import subprocess
 import sys
@@ -12,12 +13,15 @@ ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import ABOUT_AT, DONE, READY, Program  # noqa: E402
+from program import ABOUT_AT, DONE, READY, TAB_AT, Program  # noqa: E402
+from screen import LINK_RGB  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
+from update_step import walk_through_upgrade  # noqa: E402
 
 SUBNET = "192.168.1"
 CONFIG = {"adapters": [{"subnet": SUBNET, "pc": 10, "boxes": [
-    {"host": 101, "profile": "mibox"}, {"host": 102, "profile": "letv"}, {"host": 103, "profile": "kiui"}]}]}
+    {"host": 101, "profile": "mibox", "args": ["--apps", "30"]}, {"host": 102, "profile": "letv", "args": ["--apps", "12"]},
+    {"host": 103, "profile": "kiui"}]}]}
 
 
 def sample_apks(folder):
@@ -63,9 +67,15 @@ def scripted(lab, build, out_dir):
     program.click_link(385, 415, 0)
     wait_until(lambda: not program.shows(DONE), 60)
     shot("07-retried")
+    program.click(TAB_AT[1])
+    wait_until(lambda: len([run for run in program.colour_runs(LINK_RGB, 160, 184) if run[1] - run[0] > 8]) == 3, 60)
+    shot("08-apps")
     program.click(ABOUT_AT)
     wait_until(lambda: False, 1.0)
-    shot("08-about")
+    shot("09-about")
+    program.stop()
+    steps = iter(range(10, 100))
+    walk_through_upgrade(lab, build, lambda name: shot(f"{next(steps):02d}-{name}"))
     return shots
 
 

@@ -13,7 +13,7 @@ ROOT = os.path.abspath(os.path.join(HERE, "..", ".."))
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import ABOUT_AT, DEVICE_PANEL_AT, DONE, NO_BOX, READY, Program  # noqa: E402
+from program import ABOUT_AT, DEVICE_PANEL_AT, DONE, NO_BOX, READY, TAB_AT, Program  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
 
 DOCS = os.path.join(ROOT, "docs")
@@ -82,6 +82,46 @@ def run(build):
         lab.screenshot(full)
         shutil.copy(full, os.path.join(DOCS, "screen-about.png"))
         print(os.path.join(DOCS, "screen-about.png"))
+
+    apps_screens(build)
+
+
+def apps_screens(build):
+    """The app-management tab: the list, a search with two rows selected, the confirmation, and
+    the rows' outcomes after an export and a refused uninstall."""
+    config = {"adapters": [{"subnet": SUBNET, "pc": 10, "boxes": [
+        {"host": 101, "profile": "mibox", "args": ["--apps", "40", "--fault", "keep:com.example.app011"]}]}]}
+    with Lab(build, config) as lab:
+        program = Program(lab, build, args=())
+        wait_until(lambda: program.shows(READY), 40)
+        program.click(TAB_AT[1])
+        time.sleep(5)
+        program.screen.move(program.origin[0] + 700, program.origin[1] + 580)
+        window_shot(lab, program, "screen-apps")
+
+        def xdotool(*args):
+            lab.run_in(lab.pc, ["xdotool", *args], env=lab.wine_env(), timeout=30)
+        program.click((150, 117))
+        xdotool("type", "--delay", "40", "app01")
+        time.sleep(1.5)
+        for row in (0, 2):
+            program.click((600, 160 + 46 * row + 41))
+        time.sleep(0.5)
+        window_shot(lab, program, "screen-apps-selected")
+        program.click_link(160 + 46, 184 + 46, 1)
+        time.sleep(1.5)
+        window_shot(lab, program, "screen-apps-confirm")
+        program.click_link(315, 365, 0)  # 卸载: the box's policy keeps this one
+        time.sleep(4)
+        out = os.path.join(lab.workdir, "exported")
+        os.makedirs(out)
+        program.click_link(160, 184, 2)
+        time.sleep(3)
+        xdotool("type", "--delay", "20", lab.windows_path(out))
+        xdotool("key", "Return")
+        time.sleep(4)
+        program.screen.move(program.origin[0] + 700, program.origin[1] + 580)
+        window_shot(lab, program, "screen-apps-outcomes")
 
 
 if __name__ == "__main__":

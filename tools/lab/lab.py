@@ -20,6 +20,9 @@ pair (nothing reaches the machine's own network), in this order:
      "refusing": [30],                  # hosts that exist but listen on nothing (connects refused)
      "silent": [40]}                    # hosts that silently drop SYNs
 Every other host of the subnet is absent (nobody answers for its address).
+
+Names resolve inside the lab only through its own hosts file: lab.add_host("update.mivora.example",
+"127.0.0.1") makes a name the program asks for lead to a server the test runs in the lab.
 """
 import atexit
 import os
@@ -231,6 +234,10 @@ class Lab:
         for direction, port in matches:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
                "match", "ip", direction, str(port), "0xffff", "flowid", "1:20")
+
+    def add_host(self, host, address):
+        """Makes host resolve to address for whatever runs in the program's namespace."""
+        netns.add_host(self.pc, host, address)
 
     def set_windows_environment(self, values):
         """Sets variables of the Windows user's environment in the lab's prefix (HKCU\\Environment)

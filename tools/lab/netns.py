@@ -1,9 +1,10 @@
 """Network namespaces that tests make for themselves, and their removal.
 
 A namespace made here also gets its own name service files (ip netns exec mounts /etc/netns/<name>
-over /etc): hosts from /etc/hosts only and a resolver on the namespace's own loopback. Whatever
-runs inside can then look names up without a query ever leaving for the machine's resolver, even
-through a resolver daemon reached by a Unix socket."""
+over /etc): names from its own hosts file only (a copy of the machine's, to which a lab adds the
+names of its servers) and a resolver on the namespace's own loopback. Whatever runs inside can then
+look names up without a query ever leaving for the machine's resolver, even through a resolver
+daemon reached by a Unix socket."""
 import os
 import re
 import shutil
@@ -21,8 +22,16 @@ def add(name):
         f.write("nameserver 127.0.0.1\n")
     with open(os.path.join(etc, "nsswitch.conf"), "w") as f:
         f.write(NSSWITCH)
+    shutil.copyfile("/etc/hosts", os.path.join(etc, "hosts"))
     subprocess.run(["ip", "netns", "add", name], check=True)
     subprocess.run(["ip", "-n", name, "link", "set", "lo", "up"], check=True)
+
+
+def add_host(name, host, address):
+    """Makes host resolve to address inside the namespace, also for what already runs there (the
+    file is changed in place: each process sees it through a mount of its own)."""
+    with open(os.path.join(ETC_NETNS, name, "hosts"), "a") as f:
+        f.write(f"{address} {host}\n")
 
 
 def remove(name):

@@ -8,6 +8,10 @@ answers for all of 127/8), each with the same locations:
   /crawl/<name>      the file at most 256 KB/s per connection
   /gzip/<name>       the file gzip-compressed on the way when the client accepts it
   /moved/<name>      a 302 to /files/<name> on the other host
+  /update/<name>     the file <root>/update/<name>, as the update server serves its descriptor
+
+Files named *.metalink go out as application/metalink+xml, everything else as
+application/octet-stream.
 
 Each request is logged as a JSON line: host, uri, status, body bytes sent, Range, user agent.
 
@@ -39,6 +43,7 @@ http {{
   scgi_temp_path {folder}/tmp;
   sendfile on;
   default_type application/octet-stream;
+  types {{ application/metalink+xml metalink; }}
 {servers}
 }}
 """
@@ -52,6 +57,7 @@ SERVER = """\
     location /crawl/ {{ alias {root}/; limit_rate 256k; }}
     location /gzip/ {{ alias {root}/; gzip on; gzip_types *; gzip_min_length 0; }}
     location /moved/ {{ rewrite ^/moved/(.*)$ http://{other}:{port}/files/$1 redirect; }}
+    location /update/ {{ root {root}; }}
   }}
 """
 

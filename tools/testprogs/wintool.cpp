@@ -1,16 +1,26 @@
-// Looks at and closes top-level windows by class name from outside the program under test.
-//   wintool count <class>   prints how many top-level windows of that class exist
-//   wintool close <class>   posts WM_CLOSE to each of them
+// Looks at and closes top-level windows from outside the program under test.
+//   wintool count <class>    prints how many top-level windows of that class exist
+//   wintool shown <class>    prints how many of them are visible
+//   wintool close <class>    posts WM_CLOSE to each of them
+//   wintool dialog <title>   describes the first dialog with that title, one fact a line (UTF-8):
+//                              dialog <visible 0|1>
+//                              control <id> <visible 0|1> <enabled 0|1> <x> <y> <text>
+//                              progress <id> <position>
+//                            with x, y the centre of the control on the screen; nothing when there
+//                            is no such dialog
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 namespace {
 
 struct Query {
     const wchar_t* className;
     bool close;
+    bool shownOnly;
     int count;
 };
 
@@ -18,21 +28,55 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
     auto* query = reinterpret_cast<Query*>(param);
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);
-    if (!wcscmp(name, query->className)) {
+    if (!wcscmp(name, query->className) && (!query->shownOnly || IsWindowVisible(hwnd))) {
         ++query->count;
         if (query->close) PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
     return TRUE;
 }
 
+void PrintUtf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
+    wchar_t text[512] = {}, name[64] = {};
+    GetWindowTextW(control, text, 512);
+    GetClassNameW(control, name, 64);
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    const int id = GetDlgCtrlID(control);
+    std::printf("control %d %d %d %ld %ld ", id, IsWindowVisible(control) ? 1 : 0, IsWindowEnabled(control) ? 1 : 0,
+                (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PrintUtf8(text);
+    std::printf("\n");
+    if (!_wcsicmp(name, PROGRESS_CLASSW))
+        std::printf("progress %d %ld\n", id, static_cast<long>(SendMessageW(control, PBM_GETPOS, 0, 0)));
+    return TRUE;
+}
+
+int DescribeDialog(const wchar_t* title) {
+    HWND dialog = FindWindowW(L"#32770", title);
+    if (!dialog) return 0;
+    std::printf("dialog %d\n", IsWindowVisible(dialog) ? 1 : 0);
+    EnumChildWindows(dialog, &DescribeControl, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3 || (wcscmp(argv[1], L"count") && wcscmp(argv[1], L"close"))) {
-        std::fprintf(stderr, "usage: wintool count|close <class>\n");
+    const std::wstring command = argc == 3 ? argv[1] : L"";
+    if (command == L"dialog") return DescribeDialog(argv[2]);
+    if (command != L"count" && command != L"shown" && command != L"close") {
+        std::fprintf(stderr, "usage: wintool count|shown|close <class> | dialog <title>\n");
         return 2;
     }
-    Query query{argv[2], !wcscmp(argv[1], L"close"), 0};
+    Query query{argv[2], command == L"close", command == L"shown", 0};
     EnumWindows(&Visit, reinterpret_cast<LPARAM>(&query));
     std::printf("%d\n", query.count);
     return 0;

@@ -1,10 +1,11 @@
-// shell, install and uninstall: each opens its own connection to the box named by -s.
+// shell, install, uninstall and pull: each opens its own connection to the box named by -s.
 #include "adb/client/box_connection.h"
 #include "adb/client/client_texts.h"
 #include "adb/client/commands.h"
 #include "adb/client/console.h"
 #include "adb/client/install_command.h"
 #include "adb/client/known_devices_file.h"
+#include "adb/client/pull_command.h"
 #include "adb/client/remote_commands.h"
 #include "adb/client/remote_shell.h"
 #include "adb/client/text_encoding.h"
@@ -82,6 +83,7 @@ int RunBoxCommand(const ClientCommand& command) {
     switch (command.kind) {
         case CommandKind::kInstall: return InstallApk(box.transport(), *apk, command.argument, command.replace);
         case CommandKind::kUninstall: return RunUninstall(box.transport(), command.argument);
+        case CommandKind::kPull: return PullFiles(box.transport(), command.paths);
         default: return RunShell(box.transport(), command.argument);
     }
 }

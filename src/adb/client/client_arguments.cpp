@@ -27,6 +27,7 @@ constexpr Verb kVerbs[] = {
     {"shell", CommandKind::kShell, 1, kAny, "adb shell <command>"},
     {"install", CommandKind::kInstall, 1, 1, "adb install [-r] <file.apk>"},
     {"uninstall", CommandKind::kUninstall, 1, 1, "adb uninstall <package>"},
+    {"pull", CommandKind::kPull, 2, kAny, "adb pull <remote>... <local>"},
 };
 
 ParsedArguments Failure(std::string message) { return {{}, "adb: " + std::move(message)}; }
@@ -61,6 +62,10 @@ ParsedArguments ParseArguments(const std::vector<std::string>& arguments) {
     }
     if (command.kind == CommandKind::kInstall && rest.front().starts_with("-")) {
         return Failure("unknown install option " + rest.front() + " (only -r is understood)");
+    }
+    if (command.kind == CommandKind::kPull) {
+        command.paths = std::move(rest);
+        return {command, {}};
     }
     for (size_t i = 0; i < rest.size(); ++i) command.argument += (i ? " " : "") + rest[i];
     return {command, {}};

@@ -2,7 +2,7 @@
 // The client's command line: the commands the program forms, plus version and help.
 //   start-server | kill-server | version | help | devices
 //   connect HOST[:PORT] | disconnect [HOST[:PORT]]
-//   [-s HOST:PORT] shell COMMAND... | install [-r] APK | uninstall PACKAGE
+//   [-s HOST:PORT] shell COMMAND... | install [-r] APK | uninstall PACKAGE | pull REMOTE... LOCAL
 #include <string>
 #include <vector>
 
@@ -19,6 +19,7 @@ enum class CommandKind {
     kShell,
     kInstall,
     kUninstall,
+    kPull,
 };
 
 struct ClientCommand {
@@ -27,6 +28,7 @@ struct ClientCommand {
     std::string argument;  // connect and disconnect: the address; shell: the command; install: the
                            // APK's path; uninstall: the package
     bool replace = false;  // install -r
+    std::vector<std::string> paths;  // pull: the files on the box, then where they go
 };
 
 struct ParsedArguments {

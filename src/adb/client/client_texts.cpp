@@ -17,6 +17,14 @@ std::string Fixed(uint64_t value, int decimals) {
     return std::to_string(value / scale) + "." + fraction;
 }
 
+// "1 file pushed, 0 skipped. 12.3 MB/s (12345 bytes in 1.000s)", as Google's client sums a transfer up.
+std::string TransferSummary(const std::string& files, uint64_t bytes, uint64_t milliseconds) {
+    const uint64_t elapsed = milliseconds ? milliseconds : 1;
+    const uint64_t tenthsMegabytePerSecond = bytes * 10 * 1000 / elapsed / (1024 * 1024);
+    return files + ", 0 skipped. " + Fixed(tenthsMegabytePerSecond, 1) + " MB/s (" + std::to_string(bytes) +
+           " bytes in " + Fixed(milliseconds, 3) + "s)\n";
+}
+
 }  // namespace
 
 std::string ConnectedTo(const std::string& serial) { return "connected to " + serial + "\n"; }
@@ -73,10 +81,34 @@ std::string FailedToCopy(const std::string& local, const std::string& remote, co
     return "adb: error: failed to copy '" + local + "' to '" + remote + "': " + reason + "\n";
 }
 std::string Pushed(const std::string& local, uint64_t bytes, uint64_t milliseconds) {
-    const uint64_t elapsed = milliseconds ? milliseconds : 1;
-    const uint64_t tenthsMegabytePerSecond = bytes * 10 * 1000 / elapsed / (1024 * 1024);
-    return local + ": 1 file pushed, 0 skipped. " + Fixed(tenthsMegabytePerSecond, 1) + " MB/s (" +
-           std::to_string(bytes) + " bytes in " + Fixed(milliseconds, 3) + "s)\n";
+    return local + ": " + TransferSummary("1 file pushed", bytes, milliseconds);
+}
+
+std::string Pulled(const std::string& remote, uint64_t bytes, uint64_t milliseconds) {
+    return remote + ": " + TransferSummary("1 file pulled", bytes, milliseconds);
+}
+
+std::string PulledAll(size_t files, uint64_t bytes, uint64_t milliseconds) {
+    return TransferSummary(std::to_string(files) + " files pulled", bytes, milliseconds);
+}
+
+std::string RemoteObjectMissing(const std::string& remote) {
+    return "adb: error: remote object '" + remote + "' does not exist\n";
+}
+std::string RemoteObjectNotAFile(const std::string& remote) {
+    return "adb: error: remote object '" + remote + "' is not a file (this client pulls files only)\n";
+}
+std::string TargetNotAFolder(const std::string& local) {
+    return "adb: error: target '" + local + "' is not a directory\n";
+}
+std::string CannotCreate(const std::string& local, const std::string& reason) {
+    return "adb: error: cannot create file/directory '" + local + "': " + reason + "\n";
+}
+std::string CannotWrite(const std::string& local, const std::string& reason) {
+    return "adb: error: cannot write '" + local + "': " + reason + "\n";
+}
+std::string FailedToPull(const std::string& remote, const std::string& reason) {
+    return "adb: error: failed to pull '" + remote + "': " + reason + "\n";
 }
 
 std::string Version(const std::string& version, const std::string& location) {
@@ -95,6 +127,8 @@ std::string Help() {
            "                               install an APK (-r: old boxes replace an installed package)\n"
            " -s HOST:PORT uninstall PACKAGE\n"
            "                               remove a package\n"
+           " -s HOST:PORT pull REMOTE... LOCAL\n"
+           "                               copy files from the box (several: into the folder LOCAL)\n"
            " start-server, kill-server     nothing to do: there is no server\n"
            " version, help\n"
            "\n"
@@ -155,6 +189,8 @@ std::string FileErrorText(uint32_t code) {
             return "No such file or directory";
         case 5: return "Permission denied";                       // ERROR_ACCESS_DENIED
         case 32: return "The file is in use by another program";  // ERROR_SHARING_VIOLATION
+        case 39:                                                   // ERROR_HANDLE_DISK_FULL
+        case 112: return "No space left on device";                // ERROR_DISK_FULL
         default: return "Windows error " + std::to_string(code);
     }
 }

@@ -42,6 +42,16 @@ std::string FailedToInstall(const std::string& path, const std::string& detail);
 std::string FailedToCopy(const std::string& local, const std::string& remote, const std::string& reason);
 std::string Pushed(const std::string& local, uint64_t bytes, uint64_t milliseconds);
 
+std::string Pulled(const std::string& remote, uint64_t bytes, uint64_t milliseconds);
+// After several files.
+std::string PulledAll(size_t files, uint64_t bytes, uint64_t milliseconds);
+std::string RemoteObjectMissing(const std::string& remote);
+std::string RemoteObjectNotAFile(const std::string& remote);
+std::string TargetNotAFolder(const std::string& local);
+std::string CannotCreate(const std::string& local, const std::string& reason);
+std::string CannotWrite(const std::string& local, const std::string& reason);
+std::string FailedToPull(const std::string& remote, const std::string& reason);
+
 std::string Version(const std::string& version, const std::string& location);
 std::string Help();
 

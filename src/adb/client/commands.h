@@ -11,7 +11,7 @@ namespace adb::client {
 int RunConnect(const std::string& address);
 int RunDisconnect(const std::string& address);
 int RunDevices();
-// shell, install and uninstall: the commands that talk to one box.
+// shell, install, uninstall and pull: the commands that talk to one box.
 int RunBoxCommand(const ClientCommand& command);
 
 // The user's key; when it cannot be had, a warning and nothing (boxes that want a key then

@@ -4,6 +4,8 @@ namespace adb::client {
 
 namespace {
 
+// Written out in pieces this large: far fewer calls than the 64 KB chunks of a sync stream.
+constexpr size_t kOutputBuffer = 1 << 20;
 // Key files and the box list are a few kilobytes; anything this large is not one of them.
 constexpr DWORD kSmallFileLimit = 1 << 20;
 // Seconds from 1601-01-01 (FILETIME's epoch) to 1970-01-01.
@@ -65,6 +67,48 @@ bool InputFile::ReadInto(Bytes& out, size_t size, uint32_t& error) {
     }
     out.resize(at + filled);
     return true;
+}
+
+OutputFile::OutputFile(const std::wstring& path, uint32_t& error) : path_(path) {
+    handle_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    buffer_.reserve(kOutputBuffer);
+}
+
+OutputFile::~OutputFile() {
+    if (!IsOpen()) return;
+    CloseHandle(handle_);
+    if (!finished_) DeleteFileW(path_.c_str());
+}
+
+bool OutputFile::Flush(uint32_t& error) {
+    const bool written = WriteAll(handle_, AsText(buffer_));
+    error = written ? 0 : GetLastError();
+    buffer_.clear();
+    return written;
+}
+
+bool OutputFile::Write(std::span<const uint8_t> bytes, uint32_t& error) {
+    if (buffer_.size() + bytes.size() > kOutputBuffer && !Flush(error)) return false;
+    if (bytes.size() >= kOutputBuffer) {
+        const bool written = WriteAll(handle_, AsText(bytes));
+        error = written ? 0 : GetLastError();
+        return written;
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    return true;
+}
+
+bool OutputFile::Finish(uint32_t& error) {
+    if (!Flush(error)) return false;
+    finished_ = true;
+    return true;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::optional<std::string> ReadSmallFile(const std::wstring& path, uint32_t& error) {

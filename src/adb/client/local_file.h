@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "adb/client/bytes.h"
@@ -29,6 +30,34 @@ public:
 private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
+
+// A file being written, as a pulled file is: an unfinished one is deleted, so that a failed pull
+// leaves nothing that looks like the file.
+class OutputFile {
+public:
+    // Creates the file, or empties one that is there; error: the Windows error when it cannot.
+    OutputFile(const std::wstring& path, uint32_t& error);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Buffered; false (with error) when writing fails.
+    bool Write(std::span<const uint8_t> bytes, uint32_t& error);
+    // Writes what is buffered and keeps the file.
+    bool Finish(uint32_t& error);
+
+private:
+    bool Flush(uint32_t& error);
+
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    std::wstring path_;
+    Bytes buffer_;
+    bool finished_ = false;
+};
+
+// Whether the path names a folder that exists.
+bool IsFolder(const std::wstring& path);
 
 // A whole small file's bytes, or nothing when it cannot be read (error says why).
 std::optional<std::string> ReadSmallFile(const std::wstring& path, uint32_t& error);

@@ -36,7 +36,8 @@ int wmain(int argc, wchar_t** argv) {
         case CommandKind::kDevices: return RunDevices();
         case CommandKind::kShell:
         case CommandKind::kInstall:
-        case CommandKind::kUninstall: return RunBoxCommand(command);
+        case CommandKind::kUninstall:
+        case CommandKind::kPull: return RunBoxCommand(command);
     }
     return 1;
 }

@@ -9,6 +9,7 @@
 #include "skin_art.h"
 #include "ui/main/pages.h"
 #include "ui/skin/paint/skin_resources.h"
+#include "update/file_version.h"
 #include "win/app_module.h"
 
 namespace ui {
@@ -88,6 +89,7 @@ void CMainDlg::CreateFrameControls() {
 
     installPage_.Create(controls_, InstallPage::Controls());
     constructionPage_.Create(controls_, ConstructionPage::Controls());
+    appsPage_.Create(hwnd_, controls_);
 
     const struct {
         int id;
@@ -166,8 +168,10 @@ LRESULT CMainDlg::OnMinimize(WORD, WORD, HWND, bool&) {
 }
 
 LRESULT CMainDlg::OnAbout(WORD, WORD, HWND, bool&) {
+    // The version, as the program file's version block says it, shows which one runs after an upgrade.
     const std::wstring text = std::wstring(L"感谢关注Mivora Box Assistant！\r\n") + MIVORA_ABOUT_THANKS +
-                              L"\r\n产品讨论QQ群：" + MIVORA_DISCUSSION_GROUP;
+                              L"\r\n产品讨论QQ群：" + MIVORA_DISCUSSION_GROUP + L"\r\n版本：" +
+                              update::ProgramVersionText();
     MessageBoxW(hwnd_, text.c_str(), L"", MB_OK);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "adb/shell_records.h"
 #include "base/program_messages.h"
 #include "discovery/find_wifi_android.h"
+#include "ui/main/apps_page.h"
 #include "ui/main/commands.h"
 #include "ui/main/device_picker.h"
 #include "ui/main/page_view.h"
@@ -63,6 +64,7 @@ public:
         WIN_COMMAND_ID_HANDLER(cmd::kInstallAgain, OnInstallAgain)
         WIN_COMMAND_ID_HANDLER(cmd::kSearchAgain, OnSearchAgain)
         WIN_COMMAND_RANGE_HANDLER(cmd::kTabInstall, cmd::kTabTasks, OnTab)
+        WIN_MESSAGE_HANDLER(WM_COMMAND, OnAppsCommand)
         WIN_REFLECT_NOTIFICATIONS()
     WIN_END_MSG_MAP()
 
@@ -99,6 +101,8 @@ private:
     LRESULT OnContinue(WORD, WORD, HWND, bool&);
     LRESULT OnInstallAgain(WORD, WORD, HWND, bool&);
     LRESULT OnSearchAgain(WORD, WORD, HWND, bool&);
+    // The app tab's commands, whatever their code (its rows' links come with the row's data).
+    LRESULT OnAppsCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled);
     void StartScan() override;
     void SetSearchTimer(bool running) override;
     void Connect(base::BoxAddress box) override;
@@ -118,6 +122,7 @@ private:
     CPageView deviceArea_;
     CPageView installPage_;
     CPageView constructionPage_;
+    CAppsPage appsPage_;
 };
 
 }  // namespace ui

@@ -23,9 +23,19 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
     switch (result->kind) {
     case adb::ShellTaskKind::Connect: session_.OnConnectResult(result->ip, result->code); break;
     case adb::ShellTaskKind::QueryModel: session_.OnModelResult(result->ip, result->name); break;
-    case adb::ShellTaskKind::Install: session_.OnInstallResult(result->cookie, result->code); break;
-    default: break;
+    case adb::ShellTaskKind::Install:
+        session_.OnInstallResult(result->cookie, result->code);
+        if (session_.State() == Done) appsPage_.RefreshIfListed();
+        break;
+    default: appsPage_.OnResult(*result); break;
     }
+    return 0;
+}
+
+LRESULT CMainDlg::OnAppsCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
+    const WORD id = LOWORD(wParam);
+    handled = id >= cmd::kAppsFirst && id <= cmd::kAppsLast;
+    if (handled) appsPage_.OnCommand(id, HIWORD(wParam), lParam);
     return 0;
 }
 
@@ -120,7 +130,12 @@ void CMainDlg::ShowPages() {
     const auto installLayers = installPage_.Show(
         installTab ? InstallPage::Describe(session_) : HiddenPage(InstallPage::kCount), width);
     layers.insert(layers.end(), installLayers.begin(), installLayers.end());
-    constructionPage_.Show(installTab ? HiddenPage(ConstructionPage::kCount) : ConstructionPage::Describe(), width);
+    const bool tasksTab = selectedTab_ == cmd::kTabTasks;
+    constructionPage_.Show(tasksTab ? ConstructionPage::Describe() : HiddenPage(ConstructionPage::kCount), width);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    appsPage_.Show(selectedTab_ == cmd::kTabApps, session_.State() >= Ready ? session_.Boxes().Current() : base::kNoBox,
+                   width, client.bottom);
     controls_.SetBackdropLayers(std::move(layers));
 
     const LONG_PTR exStyle = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);

@@ -47,6 +47,10 @@ Where the two word things differently (H is the box's address; "code" is the eng
 | -s to a box that is gone      | error: device offline                    | error: cannot connect to H:5555: <reason> |
 | -s to a box without handshake | error: device offline                    | error: device 'H:5555' offline: <reason>  |
 | stdout and stderr in one pipe | stderr may come first (stdout buffered)  | in the order written                      |
+| pull of a file that is not    | adb: error: remote object '<path>' does  | the same words                            |
+| there                         | not exist                                |                                           |
+| pull cut off by the box       | adb: error: failed to pull ...           | adb: error: failed to pull '<path>': the  |
+|                               |                                          | box closed the connection                 |
 """
 import os
 import subprocess
@@ -56,7 +60,7 @@ from dataclasses import dataclass
 from pathlib import Path
 from typing import Callable
 
-from client_lab import Box, ClientLab
+from client_lab import Box, ClientLab, sha256
 from adbbox.test_apks import write_apk, write_truncated_apk
 from lab import wait_until
 
@@ -220,6 +224,48 @@ class SideBySide(unittest.TestCase):
                     client.run("-s", box.serial, "uninstall", "com.mivora.good").stdout]
                 box.stop()
             self.assertEqual(outputs["debian"], outputs["ours"], profile)
+
+    def test_pulls_bring_the_same_files_and_leave_nothing_half_written(self):
+        """Pulls of an old box's APK and a new box's base and split APKs, into a named file and into
+        a folder; a file that is not there; a box that cuts the connection midway."""
+        work = Path(self.lab.lab.workdir) / "pulls"
+        cases = (
+            ("old box, one file", "mele", (), ["/data/app/com.example.app000-1.apk"], "one.apk"),
+            ("new box, base and split into a folder", "mibox", (),
+             ["/data/app/com.example.app003-1/base.apk", "/data/app/com.example.app003-1/split_config.armeabi_v7a.apk"],
+             None),
+            ("file that is not there", "mibox", (), ["/data/app/nothing-1/base.apk"], "missing.apk"),
+            ("cut off midway", "mibox", ("--fault", "drop:200000"), ["/data/app/com.example.app000-1/base.apk"],
+             "cut.apk"),
+        )
+        for name, profile, faults, remotes, local in cases:
+            with self.subTest(name):
+                results = {}
+                for client in self.clients:
+                    folder = work / name.replace(" ", "_").replace(",", "") / client.name
+                    folder.mkdir(parents=True)
+                    box = self.lab.box(profile, "--apps", 5, *faults)
+                    if faults:  # a file large enough to be cut
+                        box.device_file(remotes[0]).write_bytes(os.urandom(3 * MIB))
+                    client.run("connect", box.address)
+                    target = folder / local if local else folder
+                    run = client.run("-s", box.serial, "pull", *remotes, client.path(target))
+                    box_files = sorted((local or Path(r).name, sha256(box.device_file(r))) for r in remotes
+                                       if box.device_file(r).exists())
+                    pulled = sorted((entry.name, sha256(entry)) for entry in folder.iterdir())
+                    results[client.name] = (run.returncode == 0, [entry for entry, _ in pulled], run.output)
+                    box.stop()
+                    if run.returncode == 0:
+                        self.assertEqual(box_files, pulled, f"{client.name}: the pulled files are the box's")
+                    else:
+                        self.assertEqual([], pulled, f"{client.name}: a failed pull leaves no file")
+                self.report.append(f"== pull: {name}")
+                for client_name, (_, _, output) in results.items():
+                    self.report.append(f"   {client_name:6} {output!r}")
+                debian, ours = results["debian"], results["ours"]
+                self.assertEqual(debian[:2], ours[:2], "the clients differ")
+                if "not there" in name:
+                    self.assertIn("does not exist", ours[2])
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "adb/client/device_banner.h"
 #include "adb/client/shell_v2_reader.h"
@@ -89,6 +90,60 @@ TEST(SyncRequest, RepliesWholeCutAndStrange) {
     const auto huge = ParseSyncReply(AsBytes(std::string("FAIL\0\0\0\x10", 8)));
     ASSERT_TRUE(huge);
     EXPECT_FALSE(huge->first.okay);
+}
+
+TEST(SyncRequest, StatAndRecvAsTheBoxReadsThem) {
+    Bytes out;
+    AppendSyncStat(out, "/data/a.apk");
+    AppendSyncRecv(out, "/data/a.apk");
+    EXPECT_EQ(std::string(out.begin(), out.end()),
+              std::string("STAT\x0b\0\0\0/data/a.apkRECV\x0b\0\0\0/data/a.apk", 38));
+
+    const std::string stat("STAT\xa4\x81\0\0\x10\0\0\0\x01\0\0\0", 16);
+    bool bad = true;
+    EXPECT_FALSE(ParseSyncStat(AsBytes(stat).first(15), bad));
+    EXPECT_FALSE(bad);
+    const auto file = ParseSyncStat(AsBytes(stat), bad);
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->Exists());
+    EXPECT_TRUE(file->IsRegularFile());
+    EXPECT_EQ(file->size, 16u);
+    const auto missing = ParseSyncStat(AsBytes(std::string("STAT", 4) + std::string(12, '\0')), bad);
+    ASSERT_TRUE(missing);
+    EXPECT_FALSE(missing->Exists());
+    const auto folder = ParseSyncStat(AsBytes(std::string("STAT\xed\x41\0\0", 8) + std::string(8, '\0')), bad);
+    EXPECT_FALSE(folder->IsRegularFile());
+    EXPECT_FALSE(ParseSyncStat(AsBytes(std::string("FAIL", 4) + std::string(12, '\0')), bad));
+    EXPECT_TRUE(bad);
+}
+
+// The answer to RECV fed in pieces of every size: the same bytes, then the end or the failure.
+TEST(SyncReceiver, FileFailureAndStrangeAnswersCutAnywhere) {
+    const std::string file = std::string("DATA\x05\0\0\0", 8) + "hello" + std::string("DATA\x01\0\0\0", 8) + "!" +
+                             std::string("DONE\0\0\0\0", 8) + "after";
+    const std::string failure = std::string("DATA\x02\0\0\0", 8) + "he" + std::string("FAIL\x06\0\0\0", 8) + "nope!!";
+    for (size_t piece = 1; piece <= file.size(); ++piece) {
+        for (const auto& [answer, state, data, why] :
+             {std::tuple{file, SyncReceiver::State::kDone, std::string("hello!"), std::string()},
+              std::tuple{failure, SyncReceiver::State::kFailed, std::string("he"), std::string("nope!!")}}) {
+            SyncReceiver receiver;
+            std::string received;
+            for (size_t at = 0; at < answer.size(); at += piece) {
+                const auto bytes = AsBytes(answer).subspan(at, std::min(piece, answer.size() - at));
+                receiver.Feed(bytes, [&](std::span<const uint8_t> run) { received += AsText(run); });
+            }
+            EXPECT_EQ(receiver.GetState(), state) << piece;
+            EXPECT_EQ(received, data) << piece;
+            EXPECT_EQ(receiver.Failure(), why) << piece;
+        }
+    }
+    SyncReceiver huge;
+    const std::string oversized("DATA\0\0\x02\0", 8);  // 128 KB: more than a chunk may hold
+    EXPECT_EQ(huge.Feed(AsBytes(oversized), [](std::span<const uint8_t>) { FAIL(); }), SyncReceiver::State::kFailed);
+    SyncReceiver strange;
+    EXPECT_EQ(strange.Feed(AsBytes(std::string("OKAY\0\0\0\0", 8)), [](std::span<const uint8_t>) {}),
+              SyncReceiver::State::kFailed);
+    EXPECT_EQ(strange.Failure(), "unexpected answer 'OKAY'");
 }
 
 Bytes Packet(uint8_t id, std::string_view data) {

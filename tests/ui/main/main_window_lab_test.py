@@ -81,11 +81,13 @@ class TwoBoxes(unittest.TestCase):
             program.click_link(385, 415, 0)
             self.assertTrue(program.wait_shows(READY, 10))
 
-            # The other tabs show the construction notice; the first tab brings the page back.
-            for tab in (TAB_AT[1], TAB_AT[2]):
-                program.click(tab)
-                self.assertTrue(wait_until(lambda: not program.shows(READY) and not program.shows(DROP_AREA), 10))
-                self.assertTrue(program.colour_runs(GREY, 318, 350), "the construction notice")
+            # The second tab lists the box's apps, the third shows the construction notice; the first
+            # tab brings the page back.
+            program.click(TAB_AT[1])
+            self.assertTrue(wait_until(lambda: not program.shows(READY) and not program.shows(DROP_AREA), 10))
+            self.assertTrue(wait_until(lambda: program.commands("pm list packages"), 30), "the apps are listed")
+            program.click(TAB_AT[2])
+            self.assertTrue(wait_until(lambda: program.colour_runs(GREY, 318, 350), 10), "the construction notice")
             program.click(TAB_AT[0])
             self.assertTrue(program.wait_shows(READY, 10))
 

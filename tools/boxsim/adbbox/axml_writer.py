@@ -8,10 +8,14 @@ from . import axml
 ANDROID_NS = "http://schemas.android.com/apk/res/android"
 # Framework attribute ids: Android looks manifest attributes up by these, not by their names.
 ANDROID_ATTRIBUTE_IDS = {
+    "label": 0x01010001,
+    "name": 0x01010003,
     "minSdkVersion": 0x0101020C,
     "versionCode": 0x0101021B,
     "versionName": 0x0101021C,
 }
+MAIN_ACTION = "android.intent.action.MAIN"
+CATEGORY_PREFIX = "android.intent.category."
 
 
 @dataclass
@@ -21,11 +25,21 @@ class Node:
     children: list
 
 
-def manifest(package, min_sdk, version_code=1, version_name="1.0"):
-    application = Node("application", [], [])
+def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, launcher=(), split=None):
+    """label: the application's label as a literal string (none: no label); launcher: the
+    categories ("LEANBACK_LAUNCHER", "LAUNCHER") of a main activity that starts the app; split: the
+    split's name, for a split APK's manifest."""
+    activities = []
+    if launcher:
+        intent_filter = Node("intent-filter", [], [Node("action", [(True, "name", MAIN_ACTION)], [])] + [
+            Node("category", [(True, "name", CATEGORY_PREFIX + category)], []) for category in launcher])
+        activities.append(Node("activity", [(True, "name", package + ".MainActivity")], [intent_filter]))
+    application = Node("application", [(True, "label", label)] if label else [], activities)
     uses_sdk = Node("uses-sdk", [(True, "minSdkVersion", min_sdk)], [])
-    root = Node("manifest", [(True, "versionCode", version_code), (True, "versionName", version_name),
-                             (False, "package", package)], [uses_sdk, application])
+    attributes = [(True, "versionCode", version_code), (True, "versionName", version_name), (False, "package", package)]
+    if split:
+        attributes.append((False, "split", split))
+    root = Node("manifest", attributes, [uses_sdk, application])
     return encode(root)
 
 

@@ -6,6 +6,7 @@ import socket
 import struct
 import threading
 
+from .apps import provide_system_apps
 from .connection import AUTH_MODES, Connection
 from .faults import Faults
 from .package_manager import PackageManager
@@ -40,9 +41,10 @@ class Box:
         self.faults = faults
         self.ask_delay = ask_delay
         self.storage = Storage(storage)
+        provide_system_apps(self.storage)
         self.trusted_keys = TrustedKeys(trust_keys, self.storage.accepted_keys_file)
         self.packages = PackageManager(self.profile, self.storage,
-                                       self.profile.capacity if capacity is None else capacity)
+                                       self.profile.capacity if capacity is None else capacity, faults)
         self.shell = Shell(self.profile, self.storage, self.packages)
         self.stopping = threading.Event()
         self._listener = None

@@ -7,13 +7,14 @@ FAULT_HELP = ("refuse: nothing listens (connections are refused); "
               "close: accept, then close it at once; "
               "stall:N: accept, then say nothing for N seconds before the handshake; "
               "stall-service:N: wait N seconds before answering each service request; "
-              "drop:K: reset the connection after K bytes of a push or a streamed install; "
+              "drop:K: reset the connection after K bytes of a push, a streamed install or a pull; "
               "hang: complete the handshake, then answer nothing at all; "
               "flood: after the handshake, send stream data without end, as fast as the host takes it, "
               "and answer each service with it; "
               "trickle: answer each service with one byte a second, without end; "
               "flood-upload:N: answer each write of a push or a streamed install with N writes of the "
-              "largest size, sent without waiting for the host")
+              "largest size, sent without waiting for the host; "
+              "keep:PACKAGE: refuse to uninstall the package (a device policy keeps it); may be repeated")
 
 
 class DropConnection(Exception):
@@ -27,11 +28,12 @@ class Faults:
     close: bool = False
     stall: float = 0.0
     stall_service: float = 0.0
-    drop_after: int = None
+    drop_after: int = None  # bytes of a push, a streamed install or a pull
     hang: bool = False
     flood: bool = False
     trickle: bool = False
     flood_upload: int = 0
+    keep: tuple = ()
 
     def check_transfer(self, transferred):
         if self.drop_after is not None and transferred >= self.drop_after:
@@ -51,6 +53,8 @@ def parse_faults(words):
             settings["drop_after"] = int(value)
         elif name == "flood-upload" and value.isdigit():
             settings["flood_upload"] = int(value)
+        elif name == "keep" and value:
+            settings["keep"] = settings.get("keep", ()) + (value,)
         else:
             raise ValueError(f"unknown fault {word!r} ({FAULT_HELP})")
     return Faults(**settings)

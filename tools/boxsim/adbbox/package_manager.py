@@ -1,20 +1,25 @@
-"""The box's package manager: installs, replaces, removes and lists packages in its storage."""
+"""The box's package manager: installs, replaces, removes and lists packages in its storage, and
+starts them."""
 
 import os
 import shutil
 import threading
+import time
 
 from .apk import InvalidApk, read_package_info
+from .faults import Faults
 from .profiles import SYSTEM_PACKAGES
 
 SUCCESS = "Success"
+FIRST_APP_UID = 10045
 
 
 class PackageManager:
-    def __init__(self, profile, storage, capacity):
+    def __init__(self, profile, storage, capacity, faults=Faults()):
         self._profile = profile
         self._storage = storage
         self._capacity = capacity
+        self._faults = faults
         self._lock = threading.Lock()  # one box may be busy on several connections
 
     def install(self, host_file, replace=False, adopt=False):
@@ -40,13 +45,21 @@ class PackageManager:
             in_use = sum(entry["size"] for name, entry in packages.items() if name != info.name)
             if in_use + size > self._capacity:
                 return self._failure("INSTALL_FAILED_INSUFFICIENT_STORAGE", "Insufficient storage space")
-            device_path = self._apk_path(info.name)
+            device_path = self.apk_path(info.name)
+            if installed and self._profile.apk_folder_per_package:
+                # A replaced app keeps none of its old splits.
+                shutil.rmtree(self._storage.host_path(device_path).parent, ignore_errors=True)
             self._place(host_file, self._storage.host_path(device_path), adopt)
-            packages[info.name] = {"path": device_path, "size": size, "minSdk": info.min_sdk}
+            now = int(time.time())
+            packages[info.name] = app_record(
+                device_path, size, info, uid=installed["uid"] if installed else next_uid(packages),
+                first_install=installed.get("firstInstallTime", now) if installed else now, last_update=now)
             self._storage.save_packages(packages)
         return SUCCESS
 
     def uninstall(self, name):
+        if name in self._faults.keep:
+            return self._failure("DELETE_FAILED_DEVICE_POLICY_MANAGER", None)
         with self._lock:
             packages = self._storage.load_packages()
             entry = packages.pop(name, None)
@@ -60,19 +73,54 @@ class PackageManager:
             self._storage.save_packages(packages)
         return SUCCESS
 
-    def listing(self, with_paths, third_party_only=False):
-        """(device path, name) of every package, system ones first unless only third-party are asked."""
-        entries = [] if third_party_only else list(SYSTEM_PACKAGES)
-        entries += sorted((entry["path"], name) for name, entry in self._storage.load_packages().items())
-        return [f"package:{path}={name}" if with_paths else f"package:{name}" for path, name in entries]
+    def records(self):
+        """(name, record) of every package, the system's own first, then the installed ones by path."""
+        installed = sorted(self._storage.load_packages().items(), key=lambda item: (item[1]["path"], item[0]))
+        return [(app.name, app.record()) for app in SYSTEM_PACKAGES] + installed
+
+    def record(self, name):
+        return dict(self.records()).get(name)
+
+    def listing(self, with_paths, third_party_only=False, system_only=False, with_uid=False,
+                with_version_code=False):
+        """pm list packages: the system's packages first (unless only third-party ones are asked)."""
+        lines = []
+        for name, record in self.records():
+            system = record.get("system", False)
+            if (third_party_only and system) or (system_only and not system):
+                continue
+            line = f"package:{record['path']}={name}" if with_paths else f"package:{name}"
+            if with_version_code:
+                line += f" versionCode:{record['versionCode']}"
+            if with_uid:
+                line += f" uid:{record['uid']}"
+            lines.append(line)
+        return lines
 
     def path_of(self, name):
-        entry = self._storage.load_packages().get(name)
-        if entry is not None:
-            return entry["path"]
-        return next((path for path, system_name in SYSTEM_PACKAGES if system_name == name), None)
+        paths = self.apk_paths(name)
+        return paths[0] if paths else None
 
-    def _apk_path(self, name):
+    def apk_paths(self, name):
+        """The device paths of a package's APK files, base first, then its splits; None when unknown."""
+        record = self.record(name)
+        if record is None:
+            return None
+        folder = record["path"].rpartition("/")[0]
+        return [record["path"]] + [f"{folder}/split_{split}.apk" for split in record.get("splits", [])]
+
+    def launch(self, name, categories):
+        """Starts the package's main activity when its filter holds one of the categories; the start is
+        noted in the storage folder for tests to see. False when nothing could be started."""
+        record = self.record(name)
+        if record is None or not set(categories) & set(record.get("launcher", [])):
+            return False
+        with self._lock:
+            with open(self._storage.launches_file, "a", encoding="utf-8") as launches:
+                launches.write(name + "\n")
+        return True
+
+    def apk_path(self, name):
         if self._profile.apk_folder_per_package:
             return f"/data/app/{name}-1/base.apk"
         return f"/data/app/{name}-1.apk"
@@ -94,3 +142,14 @@ class PackageManager:
         if detail and self._profile.modern_package_manager:
             return f"Failure [{code}: {detail}]"
         return f"Failure [{code}]"
+
+
+def app_record(path, size, info, uid, first_install, last_update, splits=()):
+    """What packages.json keeps of an installed package."""
+    return {"path": path, "size": size, "minSdk": info.min_sdk, "versionCode": info.version_code,
+            "versionName": info.version_name, "label": info.label, "launcher": list(info.launcher),
+            "splits": list(splits), "uid": uid, "firstInstallTime": first_install, "lastUpdateTime": last_update}
+
+
+def next_uid(packages):
+    return max([entry.get("uid", FIRST_APP_UID - 1) for entry in packages.values()] + [FIRST_APP_UID - 1]) + 1

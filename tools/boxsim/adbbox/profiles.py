@@ -3,12 +3,31 @@
 from dataclasses import dataclass
 
 GIB = 1024 ** 3
-# What a box answers for its own system apps in a package listing; never in packages.json.
+# When the system's own apps were put on the box: the day its firmware was built.
+SYSTEM_BUILD_TIME = 1230768000  # 2009-01-01 00:00:00 UTC
+
+
+@dataclass(frozen=True)
+class SystemApp:
+    """One of the box's own apps: listed, dumped and pulled like an installed one, never in
+    packages.json, and not to be uninstalled."""
+    path: str
+    name: str
+    uid: int
+    label: str = None
+    launcher: tuple = ()
+
+    def record(self):
+        return {"path": self.path, "size": 0, "minSdk": 1, "versionCode": 1, "versionName": "1.0",
+                "label": self.label, "launcher": list(self.launcher), "splits": [], "uid": self.uid,
+                "firstInstallTime": SYSTEM_BUILD_TIME, "lastUpdateTime": SYSTEM_BUILD_TIME, "system": True}
+
+
 SYSTEM_PACKAGES = (
-    ("/system/framework/framework-res.apk", "android"),
-    ("/system/app/Settings.apk", "com.android.settings"),
-    ("/system/app/PackageInstaller.apk", "com.android.packageinstaller"),
-    ("/system/priv-app/Launcher.apk", "com.android.launcher"),
+    SystemApp("/system/framework/framework-res.apk", "android", 1000, "Android 系统"),
+    SystemApp("/system/app/Settings.apk", "com.android.settings", 1000, "设置", ("LAUNCHER",)),
+    SystemApp("/system/app/PackageInstaller.apk", "com.android.packageinstaller", 10010, "软件包安装程序"),
+    SystemApp("/system/priv-app/Launcher.apk", "com.android.launcher", 10011, "桌面", ("HOME",)),
 )
 _RELEASES = {15: "4.0.4", 16: "4.1.1", 17: "4.2.2", 19: "4.4.2", 22: "5.1.1", 25: "7.1.2", 28: "9"}
 _SHELL_V2 = 24  # Android 7 brought shell protocol v2 and the cmd tool

@@ -4,9 +4,10 @@ import re
 import shlex
 import shutil
 
+from . import package_dump
 from .storage import DeviceFileError
 
-PM_USAGE = ("usage: pm list packages [-f] [-3] [FILTER]\n"
+PM_USAGE = ("usage: pm list packages [-f] [-3] [-s] [-U] [--show-versioncode] [FILTER]\n"
             "       pm path PACKAGE\n"
             "       pm install [-r] PATH\n"
             "       pm uninstall [-k] PACKAGE\n")
@@ -51,6 +52,13 @@ class Shell:
             if arguments[:1] == ["package"]:
                 return self._package_command(arguments[1:])
             return f"cmd: Can't find service: {' '.join(arguments[:1])}\n", 20
+        if name == "dumpsys":
+            return self._dumpsys(arguments)
+        if name == "ls":
+            return package_dump.list_files(self._profile, self._storage,
+                                           [argument for argument in arguments if not argument.startswith("-")])
+        if name == "monkey":
+            return package_dump.monkey(self._packages, arguments)
         if name == "rm":
             return _remove(self._storage, arguments)
         if name == "echo":
@@ -70,8 +78,10 @@ class Shell:
         if verb == "list" and rest[:1] == ["packages"]:
             return self._list_packages(rest[1:])
         if verb == "path" and rest:
-            path = self._packages.path_of(rest[0])
-            return (f"package:{path}\n", 0) if path else ("", 1)
+            paths = self._packages.apk_paths(rest[0])
+            return ("".join(f"package:{path}\n" for path in paths), 0) if paths else ("", 1)
+        if verb == "query-activities" and self._profile.has_cmd:
+            return package_dump.query_activities(self._packages.records(), *_intent(rest)), 0
         if verb == "install":
             return self._install(rest)
         if verb == "uninstall" and rest:
@@ -82,10 +92,23 @@ class Shell:
     def _list_packages(self, options):
         switches = {option for option in options if option.startswith("-")}
         filters = [option for option in options if not option.startswith("-")]
-        lines = self._packages.listing(with_paths="-f" in switches, third_party_only="-3" in switches)
+        if "--show-versioncode" in switches and self._profile.sdk < 28:
+            return "Error: Unknown option: --show-versioncode\n", 1
+        lines = self._packages.listing(with_paths="-f" in switches, third_party_only="-3" in switches,
+                                       system_only="-s" in switches, with_uid="-U" in switches,
+                                       with_version_code="--show-versioncode" in switches)
         if filters:
-            lines = [line for line in lines if filters[0] in line.rpartition("=")[2].rpartition(":")[2]]
+            lines = [line for line in lines if filters[0] in line.split(" ")[0].rpartition("=")[2].rpartition(":")[2]]
         return "".join(line + "\n" for line in lines), 0
+
+    def _dumpsys(self, arguments):
+        if arguments[:1] != ["package"]:
+            return f"Can't find service: {' '.join(arguments[:1])}\n", 0
+        names = [argument for argument in arguments[1:] if not argument.startswith("-") and argument != "packages"]
+        records = self._packages.records()
+        if names:
+            records = [(name, record) for name, record in records if name == names[0]]
+        return package_dump.dump_packages(self._profile, records), 0
 
     def _install(self, arguments):
         replace, path = parse_install_options(arguments)
@@ -97,6 +120,17 @@ class Shell:
             return echo + "Failure [INSTALL_FAILED_INVALID_URI]\n", 1
         verdict = self._packages.install(host_file, replace=replace)
         return echo + verdict + "\n", 0 if verdict == "Success" else 1
+
+
+def _intent(arguments):
+    """(action, categories) of an intent given as -a ACTION -c CATEGORY..."""
+    action, categories = None, []
+    for option, value in zip(arguments, arguments[1:]):
+        if option == "-a":
+            action = value
+        elif option == "-c":
+            categories.append(value)
+    return action, categories
 
 
 def parse_install_options(arguments):

@@ -1,8 +1,9 @@
 """A box's storage folder: its writable file system, its package list and its accepted keys.
 
 Layout:
-    <storage>/packages.json   installed packages: name -> {"path", "size", "minSdk"}
+    <storage>/packages.json   installed packages: name -> {"path", "size", "versionName", "splits", ...}
     <storage>/adb_keys        public keys the box's user accepted, one per line
+    <storage>/launches.txt    packages started on the box's screen, one per line
     <storage>/fs/...          the box's files under their device paths (fs/data/local/tmp/a.apk)
 """
 
@@ -43,6 +44,11 @@ class Storage:
     @property
     def accepted_keys_file(self):
         return self.folder / "adb_keys"
+
+    @property
+    def launches_file(self):
+        """The packages whose main activity was started, one name a line."""
+        return self.folder / "launches.txt"
 
     def host_path(self, device_path):
         """Where a device path lives in the storage folder (device paths are normalised first)."""

@@ -29,13 +29,24 @@ class Stream:
         self.closed = False
         self._connection = connection
         self._pending = deque()
+        self._source = None
         self._in_flight = False
         self._closing = False
+
+    @property
+    def max_payload(self):
+        return self._connection.max_payload
 
     def write(self, data):
         limit = self._connection.max_payload
         for offset in range(0, len(data), limit):
             self._pending.append(bytes(data[offset:offset + limit]))
+        self._pump()
+
+    def write_from(self, source):
+        """Sends what an iterator of byte strings yields, drawing the next one only when everything
+        before it has been acknowledged: a large file is never held in memory whole."""
+        self._source = iter(source)
         self._pump()
 
     def close(self):
@@ -51,10 +62,25 @@ class Stream:
         """The host closed the stream: forget what was still to be sent."""
         self.closed = True
         self._pending.clear()
+        self._end_source()
+
+    def _end_source(self):
+        if self._source is not None:
+            source, self._source = self._source, None
+            close = getattr(source, "close", None)
+            if close:
+                close()
 
     def _pump(self):
         if self.closed or self._in_flight:
             return
+        while not self._pending and self._source is not None:
+            piece = next(self._source, None)
+            if piece is None:
+                self._source = None
+            elif piece:
+                self.write(piece)
+                return
         if self._pending:
             self._in_flight = True
             self._connection.send(wire.A_WRTE, self.local_id, self.remote_id, self._pending.popleft())

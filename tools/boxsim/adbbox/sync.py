@@ -127,12 +127,34 @@ class SyncService(Service):
 
     def _send_file(self, device_path):
         try:
-            data = self._storage.host_path(device_path).read_bytes()
+            host_path = self._storage.host_path(device_path)
+            source = open(host_path, "rb")
         except OSError as error:
             return self._fail(f"open failed: {error.strerror}")
-        chunks = [_REQUEST.pack(b"DATA", len(data[offset:offset + MAX_DATA])) + data[offset:offset + MAX_DATA]
-                  for offset in range(0, len(data), MAX_DATA)]
-        self.stream.write(b"".join(chunks) + _REQUEST.pack(b"DONE", 0))
+        if host_path.is_dir():
+            source.close()
+            return self._fail("open failed: Is a directory")
+        self.stream.write_from(self._file_records(source))
+
+    def _file_records(self, source):
+        """The file as DATA records and a DONE, in pieces of the connection's largest payload; a
+        drop fault cuts the connection once that many bytes of the file have gone out."""
+        pending, sent = bytearray(), 0
+        with source:
+            while True:
+                data = source.read(MAX_DATA)
+                if data:
+                    self._faults.check_transfer(sent + len(data))
+                    sent += len(data)
+                    pending += _REQUEST.pack(b"DATA", len(data)) + data
+                else:
+                    pending += _REQUEST.pack(b"DONE", 0)
+                limit = self.stream.max_payload
+                while len(pending) >= limit or (not data and pending):
+                    yield bytes(pending[:limit])
+                    del pending[:limit]
+                if not data:
+                    return
 
     def _fail(self, message):
         """Answers FAIL and ends the session, as the box's sync service does on any error."""

@@ -11,13 +11,17 @@ PADDING = "assets/padding.bin"
 _CHUNK = 1024 * 1024
 
 
-def write_apk(path, package, min_sdk=1, size=0, version_code=1, seed=0):
+def write_apk(path, package, min_sdk=1, size=0, version_code=1, seed=0, version_name="1.0", label=None,
+              launcher=(), split=None):
     """Writes an APK of exactly size bytes (or as small as it can be when size is smaller).
 
     The padding is incompressible random data stored as it is, so that the file is as big on the
     wire as on disk, and it is written in chunks so that a 100 MB file takes well under a second.
+    label and launcher: the app's literal label and its main activity's launcher categories;
+    split: the name of a split APK ("config.armeabi_v7a") instead of a base APK.
     """
-    manifest = axml_writer.manifest(package, min_sdk, version_code=version_code)
+    manifest = axml_writer.manifest(package, min_sdk, version_code=version_code, version_name=version_name,
+                                    label=label, launcher=launcher, split=split)
     padding = max(0, size - _overhead(manifest)) if size else 0
     generator = random.Random(seed)
     with zipfile.ZipFile(path, "w") as archive:
