@@ -132,6 +132,35 @@ def test_key(name):
     return re.search(r'k%s\[\] = R"\((.*?)\)"' % name, text, re.S).group(1).encode()
 
 
+# --- what a box prints about its apps: package list, dump, launcher queries, paths, sizes ---------
+LISTING = ("package:/data/app/com.example.tv-Xyz==/base.apk=com.example.tv\n"
+           "package:/system/priv-app/Settings/Settings.apk=com.android.settings\n"
+           "@@@@\n"
+           "Packages:\n"
+           "  Package [com.example.tv] (4a2c1f0):\n"
+           "    codePath=/data/app/com.example.tv-Xyz==\n"
+           "    versionCode=120 minSdk=21 targetSdk=28\n"
+           "    versionName=1.2.0\n"
+           "    splits=[base, config.armeabi_v7a]\n"
+           "    pkgFlags=[ HAS_CODE ALLOW_CLEAR_USER_DATA ]\n"
+           "    lastUpdateTime=2026-11-30 20:14:03\n"
+           "  Package [com.android.settings] (1b2):\n"
+           "    codePath=/system/priv-app/Settings\n"
+           "    versionCode=28 targetSdk=28\n"
+           "    versionName=9\n"
+           "    pkgFlags=[ SYSTEM HAS_CODE ]\n"
+           "@@@@\n"
+           "1 activities found:\n"
+           "  Activity #0:\n"
+           "    ActivityInfo:\n"
+           "      packageName=com.example.tv\n"
+           "      labelRes=0x0 nonLocalizedLabel=电视 直播 icon=0x0 banner=0x7f020000\n"
+           "@@@@\n"
+           "No activities found\n")
+SIZES = ("=com.example.tv\n-rw-r--r-- 1 system system 5242880 2026-11-30 20:14 /data/app/com.example.tv-Xyz==/base.apk\n"
+         "=com.android.settings\n-rw-r--r-- 1 root root 31457280 2009-01-01 08:00 /system/priv-app/Settings/Settings.apk\n")
+
+
 def main():
     for n, caption in enumerate(CAPTIONS, 1):
         write("markup", f"caption-{n}", utf16(caption))
@@ -155,6 +184,11 @@ def main():
     for n, text in enumerate(("bytes 100-199/200", "bytes 0-0/*", " BYTES 5-9/10 ",
                               "http://h/f.metalink#MetalinkFile2"), 1):
         write("download_answers", f"answer-{n}", bytes([1, 3, 4]) + utf16(text))
+    write("app_listing", "listing", utf16(LISTING))
+    write("app_listing", "sizes", utf16(SIZES))
+    write("app_listing", "paths", utf16("package:/data/app/a-1/base.apk\r\npackage:/data/app/a-1/split_config.zh.apk\r\n"))
+    for name, text in (("next", "1.0.0.2|1.0.0.1"), ("short", "1.10|1.9.0.0"), ("bad", "1..2|x")):
+        write("versions", name, utf16(text))
 
 
 if __name__ == "__main__":
