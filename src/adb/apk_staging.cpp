@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include "adb/long_path.h"
+
 namespace adb {
 
 namespace {
@@ -75,11 +77,13 @@ void RemoveStagedCopies(const std::wstring& folder) {
 
 }  // namespace
 
-StagedApk StageApk(const std::wstring& source) {
+StagedApk StageApk(const std::wstring& apk) {
     // Only the engine's thread stages, one APK at a time.
     static int32_t lastNumber = 0;
     uint64_t bytes = 0;
     const std::wstring folder = RunFolder();
+    // A dropped APK may lie deeper than the file functions reach with an ordinary path.
+    const std::wstring source = LongPathForm(apk);
     if (folder.empty() || source.empty() || !SizeOf(source, bytes)) return {};
     // Made again when someone removed it meanwhile.
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);

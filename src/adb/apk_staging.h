@@ -24,9 +24,9 @@ struct StagedApk {
     uint64_t bytes = 0;
 };
 
-// Copies the APK at source under the next staged name of this run. Nothing is staged when the
-// source is missing or the copy is not whole.
-StagedApk StageApk(const std::wstring& source);
+// Copies the APK under the next staged name of this run, from a path of any length. Nothing is
+// staged when the APK is missing or the copy is not whole.
+StagedApk StageApk(const std::wstring& apk);
 
 // Deletes a staged copy once its install has ended.
 void RemoveStagedCopy(const std::wstring& staged);

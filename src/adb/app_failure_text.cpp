@@ -1,6 +1,7 @@
 #include "adb/app_failure_text.h"
 
 #include "adb/command_set.h"
+#include "adb/failure_reason.h"
 
 namespace adb {
 
@@ -11,8 +12,10 @@ struct KnownFailure {
     const wchar_t* reason;
 };
 
-// The first match wins: the package manager's own words before what the client says of the link.
-constexpr KnownFailure kKnownFailures[] = {
+// What only an app's actions meet, before the reasons every command on a box shares: the package
+// manager's refusals to uninstall, an app with nothing to open, and the files of an export (a full
+// disk here is this computer's, not the box's).
+constexpr KnownFailure kAppFailures[] = {
     {L"DELETE_FAILED_DEVICE_POLICY_MANAGER", L"盒子的管理策略不允许卸载此应用"},
     {L"DELETE_FAILED_OWNER_BLOCKED", L"盒子的管理策略不允许卸载此应用"},
     {L"DELETE_FAILED_USER_RESTRICTED", L"盒子的管理策略不允许卸载此应用"},
@@ -22,38 +25,16 @@ constexpr KnownFailure kKnownFailures[] = {
     {L"No space left on device", L"电脑的磁盘空间不足"},
     {L"does not exist", L"盒子上已找不到此应用的文件"},
     {L"Permission denied", L"没有权限读写所需的文件"},
-    {L"unauthorized", L"盒子尚未允许此电脑调试，请在电视上确认"},
-    {L"closed the connection", L"与盒子的连接已断开"},
-    {L"device offline", L"与盒子的连接已断开"},
-    {L"cannot connect", L"无法连接盒子"},
-    {L"failed to connect", L"无法连接盒子"},
-    {L"did not answer", L"盒子没有响应"},
 };
-
-std::wstring_view Trimmed(std::wstring_view line) {
-    const size_t first = line.find_first_not_of(L" \t\r");
-    if (first == std::wstring_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(L" \t\r") - first + 1);
-}
-
-std::wstring LastLine(std::wstring_view output) {
-    std::wstring_view last;
-    while (!output.empty()) {
-        const size_t end = output.find(L'\n');
-        if (const std::wstring_view line = Trimmed(output.substr(0, end)); !line.empty()) last = line;
-        if (end == std::wstring_view::npos) break;
-        output.remove_prefix(end + 1);
-    }
-    return std::wstring(last.substr(0, kMaxAppFailureLine));
-}
 
 }  // namespace
 
 std::wstring AppFailureText(std::wstring_view output) {
-    for (const KnownFailure& known : kKnownFailures)
+    for (const KnownFailure& known : kAppFailures)
         if (ContainsNoCase(output, known.said)) return known.reason;
-    std::wstring last = LastLine(output);
-    return last.empty() ? L"未知原因" : last;
+    const FailureReason reason = ClassifyFailure(output, ChildEnd::Exited);
+    if (reason == FailureReason::Other && LastOutputLine(output).empty()) return L"未知原因";
+    return FailureText(reason, output);
 }
 
 }  // namespace adb

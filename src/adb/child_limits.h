@@ -20,6 +20,7 @@ enum class ChildEnd {
     Silent,          // quiet for longer than its limit
     Overran,         // ran for longer than its limit
     TooMuchOutput,   // printed more than is kept
+    Cancelled,       // the program was asked to end it
 };
 
 // Every output the program reads is a few lines; the longest, a box's package listing, holds a few

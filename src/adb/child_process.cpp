@@ -146,8 +146,8 @@ DWORD MillisecondsUntil(Clock::time_point at) {
 // Reads the pipe until it closes or a limit is reached.
 class OutputReader {
 public:
-    OutputReader(HANDLE pipe, HANDLE process, const ChildLimits& limits, std::string& output)
-        : pipe_(pipe), process_(process), limits_(limits), output_(output) {}
+    OutputReader(HANDLE pipe, HANDLE process, const ChildLimits& limits, const ChildWatch& watch, std::string& output)
+        : pipe_(pipe), process_(process), limits_(limits), watch_(watch), output_(output) {}
 
     ChildEnd Read() {
         const OwnedHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -165,6 +165,7 @@ public:
             DWORD got = 0;
             if (!GetOverlappedResult(pipe_, &overlapped_, &got, FALSE)) return ChildEnd::Exited;
             lastOutput_ = Clock::now();
+            if (watch_.output) watch_.output(std::string_view(chunk_.data(), got));
             const size_t cap = limits_.maxOutputBytes ? limits_.maxOutputBytes : output_.max_size();
             const size_t room = cap - output_.size();
             output_.append(chunk_.data(), std::min<size_t>(got, room));
@@ -188,12 +189,22 @@ private:
             if (limits_.totalMs) consider(started_ + std::chrono::milliseconds(limits_.totalMs), ChildEnd::Overran);
             if (exitedAt_) consider(*exitedAt_ + std::chrono::milliseconds(kExitGraceMs), ChildEnd::Exited);
 
-            const HANDLE objects[2] = {overlapped_.hEvent, process_};
-            const DWORD woke = WaitForMultipleObjects(exitedAt_ ? 1 : 2, objects, FALSE,
-                                                      until ? MillisecondsUntil(*until) : INFINITE);
+            HANDLE objects[3] = {overlapped_.hEvent};
+            DWORD count = 1;
+            const DWORD exitIndex = exitedAt_ ? MAXIMUM_WAIT_OBJECTS : count;
+            if (!exitedAt_) objects[count++] = process_;
+            const DWORD cancelIndex = watch_.cancelEvent ? count : MAXIMUM_WAIT_OBJECTS;
+            if (watch_.cancelEvent) objects[count++] = watch_.cancelEvent;
+            const DWORD woke = WaitForMultipleObjects(count, objects, FALSE, until ? MillisecondsUntil(*until) : INFINITE);
             if (woke == WAIT_OBJECT_0) return std::nullopt;
-            if (woke == WAIT_OBJECT_0 + 1) {
+            if (woke == WAIT_OBJECT_0 + exitIndex) {
                 exitedAt_ = Clock::now();
+                continue;
+            }
+            if (woke == WAIT_OBJECT_0 + cancelIndex) {
+                // Reset first: a cancel that comes while the question is asked sets it again.
+                ResetEvent(watch_.cancelEvent);
+                if (watch_.cancelled && watch_.cancelled()) return ChildEnd::Cancelled;
                 continue;
             }
             if (woke == WAIT_TIMEOUT && Clock::now() < *until) continue;  // woken a little early
@@ -204,6 +215,7 @@ private:
     const HANDLE pipe_;
     const HANDLE process_;
     const ChildLimits& limits_;
+    const ChildWatch& watch_;
     std::string& output_;
     OVERLAPPED overlapped_{};
     std::vector<char> chunk_ = std::vector<char>(kReadChunk);
@@ -214,7 +226,8 @@ private:
 
 }  // namespace
 
-ChildRun RunChild(const ClientLaunch& launch, const std::wstring& folder, const ChildLimits& limits) {
+ChildRun RunChild(const ClientLaunch& launch, const std::wstring& folder, const ChildLimits& limits,
+                  const ChildWatch& watch) {
     ChildRun run;
     OutputPipe pipe;
     if (!pipe.Open()) return run;
@@ -223,7 +236,7 @@ ChildRun RunChild(const ClientLaunch& launch, const std::wstring& folder, const 
     pipe.write.Reset();
     if (!process.valid()) return run;
 
-    run.end = OutputReader(pipe.read.get(), process.get(), limits, run.output).Read();
+    run.end = OutputReader(pipe.read.get(), process.get(), limits, watch, run.output).Read();
     // A child that closed its output but does not end is as good as silent.
     if (run.end == ChildEnd::Exited && WaitForSingleObject(process.get(), kExitGraceMs) == WAIT_TIMEOUT)
         run.end = ChildEnd::Silent;

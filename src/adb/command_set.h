@@ -29,8 +29,9 @@ enum ShellTaskKind : int32_t {
 
 // Result codes of kind Connect.
 enum ConnectCode : int32_t { NotConnected = 0, Connected = 1 };
-// Result codes of kind Install.
-enum InstallCode : int32_t { Started = 1, Success = 2, AlreadyExists = 3, Failed = 4, InvalidUri = 5 };
+// Result codes of kind Install. Started and Progress come while an APK is being installed (Progress
+// with how far its upload has come); the others end it.
+enum InstallCode : int32_t { Started = 1, Success = 2, AlreadyExists = 3, Failed = 4, InvalidUri = 5, Progress = 6 };
 
 namespace templates {
 inline constexpr const wchar_t* kStartServer = L"$adb$ start-server";

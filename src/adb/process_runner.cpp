@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "adb/child_process.h"
 #include "adb/command_log.h"
 #include "adb/command_text.h"
 
@@ -32,12 +31,13 @@ void SetAdbPath(const std::wstring& path) {
 
 const std::wstring& AdbPath() { return g_adbPath; }
 
-CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits) {
+CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits,
+                         const ChildWatch& watch) {
     const bool logging = CommandLogEnabled;
     const DWORD started = GetTickCount();
     if (logging) WriteCommandLog(L"<-----before DoCommand " + command + L"\r\n");
 
-    const ChildRun run = RunChild(ClientCommandLine(command, g_adbPath), g_workingDirectory, limits);
+    const ChildRun run = RunChild(ClientCommandLine(command, g_adbPath), g_workingDirectory, limits, watch);
     out = FromUtf8(run.output);
 
     if (logging) {

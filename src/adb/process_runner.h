@@ -5,6 +5,7 @@
 #include <string>
 
 #include "adb/child_limits.h"
+#include "adb/child_process.h"
 
 namespace adb {
 
@@ -22,8 +23,10 @@ struct CommandOutcome {
 
 // Runs the command text ("$adb$" first) within limits; out receives what the client printed,
 // decoded from UTF-8, as both Google's client and ours write it: empty when the client could not
-// start or printed nothing. Logs when enabled.
-CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits);
+// start or printed nothing. The watch follows the output as it comes and may end the client
+// early. Logs when enabled.
+CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits,
+                         const ChildWatch& watch = {});
 
 // Runs each "\r\n"-terminated line through DoCommand and appends the outputs in order.
 void RunScript(const std::wstring& script, std::wstring& out, const ChildLimits& limits);

@@ -9,6 +9,7 @@
 #include "adb/command_log.h"
 #include "adb/command_text.h"
 #include "adb/process_runner.h"
+#include "adb/progress_lines.h"
 
 namespace adb {
 
@@ -18,6 +19,12 @@ constexpr int kEngineNotStarted = 333;
 }  // namespace
 
 CShellMgr* CShellMgr::Instance() { return SingleInstance(kEngineNotStarted); }
+
+CShellMgr::CShellMgr() : cancelEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+CShellMgr::~CShellMgr() {
+    if (cancelEvent_) CloseHandle(cancelEvent_);
+}
 
 void CShellMgr::SetAdbPath(const std::wstring& path) {
     adb::SetAdbPath(path);
@@ -47,17 +54,24 @@ bool CShellMgr::ListPackages(BoxAddress ip) {
     return PostTask(ip, templates::kListPackages, static_cast<int32_t>(ip), ShellTaskKind::ListPackages, true);
 }
 
-bool CShellMgr::Install(BoxAddress ip, const std::vector<InstallItem>& items) {
-    Connect(ip, false);
+bool CShellMgr::Install(BoxAddress ip, const std::vector<InstallItem>& items, bool connectFirst) {
+    if (connectFirst) Connect(ip, false);
+    const uint32_t batch = ++queuedBatches_;
     bool queued = true;
     for (const InstallItem& item : items) {
         auto task = MakeTask(ip, {}, item.cookie, ShellTaskKind::Install, true);
         if (!task) return false;
         task->installsApk = true;
         task->apkPath = item.apkPath;
+        task->batch = batch;
         queued = Post(std::move(task)) && queued;
     }
     return queued;
+}
+
+void CShellMgr::CancelInstalls() {
+    cancelledBatches_ = queuedBatches_.load();
+    if (cancelEvent_) SetEvent(cancelEvent_);
 }
 
 bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstring, int32_t>>& packages) {
@@ -185,33 +199,54 @@ void CShellMgr::RunListApps(const ShellTask& task) {
 }
 
 void CShellMgr::RunInstall(const ShellTask& task) {
+    if (IsCancelled(task)) {
+        PostResult(task, {}, Failed, FailureReason::Cancelled);
+        return;
+    }
     PostResult(task, {}, Started);
     const StagedApk staged = StageApk(task.apkPath);
     if (staged.path.empty()) {
-        PostResult(task, {}, Failed);
+        PostResult(task, {}, Failed, FailureReason::FileUnreadable);
         return;
     }
+    ProgressLines progress;
+    int32_t told = -1;
+    ChildWatch watch;
+    watch.output = [&](std::string_view bytes) {
+        const auto percent = progress.Feed(bytes);
+        if (!percent || *percent == told) return;
+        told = *percent;
+        PostResult(task, {}, Progress, FailureReason::None, told);
+    };
+    watch.cancelEvent = cancelEvent_;
+    watch.cancelled = [&] { return IsCancelled(task); };
     std::wstring output;
     const CommandOutcome outcome = DoCommand(FormatTemplate(templates::kInstall, BoxText(task.ip), staged.path),
-                                             output, InstallLimits(staged.bytes));
+                                             output, InstallLimits(staged.bytes), watch);
     RemoveStagedCopy(staged.path);
-    PostResult(task, output, ClassifyInstall(output, outcome.exitCode));
+    output = WithoutProgressLines(output);
+    const int32_t code = ClassifyInstall(output, outcome.exitCode);
+    const bool failed = code == Failed || code == InvalidUri;
+    PostResult(task, output, code, failed ? ClassifyFailure(output, outcome.end) : FailureReason::None);
 }
 
-std::unique_ptr<ShellResult> CShellMgr::MakeResult(const ShellTask& task, const std::wstring& output,
-                                                  int32_t code) const {
+std::unique_ptr<ShellResult> CShellMgr::MakeResult(const ShellTask& task, const std::wstring& output, int32_t code,
+                                                  FailureReason reason, int32_t percent) const {
     auto result = std::make_unique<ShellResult>();
     result->kind = task.kind;
     result->ip = task.ip;
     result->cookie = task.cookie;
     result->code = code;
+    result->reason = reason;
+    result->percent = percent;
     if (task.kind == ShellTaskKind::QueryModel) result->name = BoxDisplayName(output).substr(0, kMaxNameLength);
     result->output = output;
     return result;
 }
 
-void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, int32_t code) {
-    PostResult(MakeResult(task, output, code));
+void CShellMgr::PostResult(const ShellTask& task, const std::wstring& output, int32_t code, FailureReason reason,
+                           int32_t percent) {
+    PostResult(MakeResult(task, output, code, reason, percent));
 }
 
 void CShellMgr::PostResult(std::unique_ptr<ShellResult> result) {

@@ -40,7 +40,13 @@ public:
     bool QueryModel(BoxAddress ip, bool justConnected = false);
     bool ListDevices(BoxAddress ip);
     bool ListPackages(BoxAddress ip);
-    bool Install(BoxAddress ip, const std::vector<InstallItem>& items);
+    // Installs the APKs one after the other, each reporting Started, its progress (when the client
+    // tells it) and its result. connectFirst false: the items join an earlier call's, whose connect
+    // is still ahead of them in the queue.
+    bool Install(BoxAddress ip, const std::vector<InstallItem>& items, bool connectFirst = true);
+    // Ends the install running now and every one queued so far: each posts Failed with the reason
+    // Cancelled (those not yet started, without a Started notice).
+    void CancelInstalls();
     bool Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstring, int32_t>>& packages);
     // The box's apps: one result with what the box tells of them (code AppsListed), then one more
     // with their sizes as well (AppsSized); or a result with the client's output alone (NoListing).
@@ -62,6 +68,9 @@ public:
         WIN_MESSAGE_HANDLER(kStartServerMessage, OnStartServer)
     WIN_END_MSG_MAP()
 
+    CShellMgr();
+    ~CShellMgr() override;
+
     bool OnThreadInit() { return true; }
     void OnThreadExit() { delete this; }
 
@@ -76,8 +85,11 @@ private:
     // install without running the client.
     void RunInstall(const ShellTask& task);
     void RunListApps(const ShellTask& task);
-    std::unique_ptr<ShellResult> MakeResult(const ShellTask& task, const std::wstring& output, int32_t code) const;
-    void PostResult(const ShellTask& task, const std::wstring& output, int32_t code);
+    bool IsCancelled(const ShellTask& task) const { return task.batch != 0 && task.batch <= cancelledBatches_; }
+    std::unique_ptr<ShellResult> MakeResult(const ShellTask& task, const std::wstring& output, int32_t code,
+                                            FailureReason reason = FailureReason::None, int32_t percent = -1) const;
+    void PostResult(const ShellTask& task, const std::wstring& output, int32_t code,
+                    FailureReason reason = FailureReason::None, int32_t percent = -1);
     void PostResult(std::unique_ptr<ShellResult> result);
 
     LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) { return 0; }
@@ -85,6 +97,10 @@ private:
     LRESULT OnStartServer(UINT, WPARAM, LPARAM, bool&);
 
     std::atomic<HWND> notifyWindow_{nullptr};
+    // Install calls so far, and those of them cancelled (every one up to that number).
+    std::atomic<uint32_t> queuedBatches_{0};
+    std::atomic<uint32_t> cancelledBatches_{0};
+    HANDLE cancelEvent_;
 };
 
 }  // namespace adb

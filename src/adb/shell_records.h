@@ -11,6 +11,7 @@
 #include "adb/app_export.h"
 #include "adb/app_listing.h"
 #include "adb/command_set.h"
+#include "adb/failure_reason.h"
 #include "base/program_messages.h"
 
 namespace adb {
@@ -29,6 +30,7 @@ struct ShellTask {
     bool installsApk = false;
     std::wstring apkPath;
     ExportRequest exportRequest;  // kind ExportApp
+    uint32_t batch = 0;  // which call of Install queued it (from 1), for cancelling; 0 for other tasks
 };
 
 struct ShellResult {
@@ -40,6 +42,8 @@ struct ShellResult {
     std::wstring name;     // kind QueryModel: the box's display name, at most 99 characters
     std::vector<InstalledApp> apps;  // kind ListApps
     std::wstring path;     // kind ExportApp: the exported file or folder
+    FailureReason reason = FailureReason::None;  // of a failure (codes Failed and InvalidUri)
+    int32_t percent = -1;  // code Progress: how much of the APK has gone to the box
 };
 
 }  // namespace adb

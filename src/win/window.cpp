@@ -24,7 +24,7 @@ LRESULT WindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(previousProc_, hwnd_, msg, wParam, lParam);
 }
 
-bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background,
+bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background, int icon,
                                    const wchar_t* baseClass, WNDPROC& baseProc) {
     if (atom) return true;
     WNDCLASSEXW wc{};
@@ -39,6 +39,15 @@ bool WindowBase::RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, 
     wc.lpfnWndProc = &WindowBase::WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     if (background) wc.hbrBackground = background;
+    if (icon) {
+        // Shared icons belong to the module: nothing to free.
+        const auto load = [&wc, icon](int width, int height) {
+            return static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(icon), IMAGE_ICON,
+                                                 GetSystemMetrics(width), GetSystemMetrics(height), LR_SHARED));
+        };
+        wc.hIcon = load(SM_CXICON, SM_CYICON);
+        wc.hIconSm = load(SM_CXSMICON, SM_CYSMICON);
+    }
     wc.lpszClassName = name;
     atom = RegisterClassExW(&wc);
     return atom != 0;

@@ -54,7 +54,7 @@ protected:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // With a base class (a system class name), the new class keeps its extra bytes, style and
     // cursor, and baseProc receives its procedure.
-    static bool RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background,
+    static bool RegisterClassOnce(ATOM& atom, const wchar_t* name, UINT style, HBRUSH background, int icon,
                                   const wchar_t* baseClass, WNDPROC& baseProc);
 
     HWND hwnd_ = nullptr;
@@ -65,13 +65,15 @@ private:
 };
 
 // Window class traits a derived class may hide: class name (null: one made up for the class),
-// class style, background brush, and the system class it is based on (null: none).
+// class style, background brush, the icon resource of its big and small icons (0: none), and the
+// system class it is based on (null: none).
 template <class T>
 class WindowImpl : public WindowBase {
 public:
     static const wchar_t* WindowClassName() { return nullptr; }
     static UINT WindowClassStyle() { return 0; }
     static HBRUSH WindowClassBackground() { return nullptr; }
+    static int WindowClassIcon() { return 0; }
     static const wchar_t* SuperclassName() { return nullptr; }
 
     HWND Create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle,
@@ -84,7 +86,7 @@ public:
             wsprintfW(made, L"MivoraWnd%p", static_cast<void*>(&atom));
             name = made;
         }
-        if (!RegisterClassOnce(atom, name, T::WindowClassStyle(), T::WindowClassBackground(),
+        if (!RegisterClassOnce(atom, name, T::WindowClassStyle(), T::WindowClassBackground(), T::WindowClassIcon(),
                                T::SuperclassName(), baseProc))
             return nullptr;
         previousProc_ = baseProc;

@@ -5,6 +5,7 @@
 #include "adb/app_commands.h"
 #include "adb/app_failure_text.h"
 #include "adb/command_set.h"
+#include "adb/failure_reason.h"
 
 namespace {
 
@@ -250,10 +251,10 @@ TEST(AppFailureTexts, TheBoxsWordsFirstThenTheLinkThenTheLastLine) {
     EXPECT_EQ(adb::AppFailureText(L"Failure [DELETE_FAILED_DEVICE_POLICY_MANAGER]\r\n"), L"盒子的管理策略不允许卸载此应用");
     EXPECT_EQ(adb::AppFailureText(L"adb: error: cannot write 'C:\\x': No space left on device"), L"电脑的磁盘空间不足");
     EXPECT_EQ(adb::AppFailureText(L"adb: error: failed to pull '/a': the box closed the connection\n"),
-              L"与盒子的连接已断开");
+              adb::FailureText(adb::FailureReason::ConnectionLost, {}));
     EXPECT_EQ(adb::AppFailureText(L"** No activities found to run, monkey aborted.\n"), L"此应用没有可在电视上打开的界面");
     EXPECT_EQ(adb::AppFailureText(L"first\n  something odd happened  \r\n\n"), L"something odd happened");
-    EXPECT_EQ(adb::AppFailureText(std::wstring(500, L'x')).size(), adb::kMaxAppFailureLine);
+    EXPECT_EQ(adb::AppFailureText(std::wstring(500, L'x')).size(), adb::kMaxLastLine);
     EXPECT_EQ(adb::AppFailureText(L" \r\n"), L"未知原因");
 }
 

@@ -36,6 +36,7 @@ protected:
         ASSERT_TRUE(engine_->Start());
         engine_->SetNotifyWindow(sink_.Handle());
         engine_->SetAdbPath(Env(L"MIVORA_CLIENT"));
+        sink_.countProgressOnly = true;
     }
     void TearDown() override {
         if (engine_) engine_->Stop(30000);
@@ -85,6 +86,39 @@ TEST_F(EngineWithClient, ANewerBoxTakesTheStreamedInstall) {
     ASSERT_EQ(sink_.WaitFor(2, 120000).size(), 2u);
     EXPECT_EQ(sink_.results[1]->code, Success);
     EXPECT_NE(sink_.results[1]->output.find(L"Streamed"), std::wstring::npos);
+    // Our client tells how far the upload has come (a small APK's lines may come in one piece,
+    // one notice); Google's client tells nothing of the kind.
+    if (Env(L"MIVORA_CLIENT_KIND") == L"own") {
+        EXPECT_GE(sink_.progressNotices, 1u);
+    }
+}
+
+// Each box fails the install its own way; the reason the engine gives is the one a user can act on.
+TEST_F(EngineWithClient, EachFailureCarriesItsReason) {
+    const struct {
+        const wchar_t* box;
+        const wchar_t* apk;
+        FailureReason reason;
+    } cases[] = {
+        {L"MIVORA_OLD_BOX", L"needs android 8.apk", FailureReason::AndroidTooOld},
+        {L"MIVORA_OLD_BOX", L"corrupt.apk", FailureReason::InvalidPackage},
+        {L"MIVORA_FULL_BOX", L"half.apk", FailureReason::StorageFull},
+        {L"MIVORA_UNAUTHORIZED_BOX", L"good app.apk", FailureReason::Unauthorized},
+        // Google's client says only that the install failed, after what the box had said so far:
+        // then the reason is that last line.
+        {L"MIVORA_DROPPING_BOX", L"half.apk",
+         Env(L"MIVORA_CLIENT_KIND") == L"own" ? FailureReason::ConnectionLost : FailureReason::Other},
+    };
+    int32_t cookie = 0;
+    for (const auto& c : cases) {
+        const size_t before = sink_.results.size();
+        engine_->Install(Parse(Env(c.box)), {{Apk(c.apk), ++cookie}});
+        ASSERT_EQ(sink_.WaitFor(before + 2, 180000).size(), before + 2) << c.apk;
+        const ShellResult& result = *sink_.results.back();
+        const std::string output(result.output.begin(), result.output.end());
+        EXPECT_EQ(result.code, Failed) << c.apk << ": " << output;
+        EXPECT_EQ(result.reason, c.reason) << c.apk << " on " << std::string(c.box, c.box + wcslen(c.box)) << ": " << output;
+    }
 }
 
 // Hosts that answer the handshake and then hold whatever they are asked: the engine must go on to

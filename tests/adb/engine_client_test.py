@@ -23,6 +23,9 @@ BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 KIND = os.environ.get("MIVORA_CLIENT_KIND", "debian")
 MAKES = ["mele_a100", "mele", "kiui", "godbox", "letv", "mygica", "i5d", "mibox", "generic"]
 OLD_BOX, NEW_BOX, STALL_BOX = "127.0.0.2", "127.0.0.3", "127.0.0.4"
+# Boxes that make an install fail for a reason: too little room, a user who never allows debugging,
+# a link that breaks in the middle of an upload.
+FULL_BOX, UNAUTHORIZED_BOX, DROPPING_BOX = "127.0.0.5", "127.0.0.6", "127.0.0.7"
 HOSTILE_BOXES = {  # environment name: (address, profile, fault)
     "MIVORA_FLOOD_BOX": ("127.0.0.30", "generic", "flood"),
     "MIVORA_HANG_BOX": ("127.0.0.31", "generic", "hang"),
@@ -83,6 +86,8 @@ class EngineWithRealClient(unittest.TestCase):
             write_apk(os.path.join(apk_dir, "good app.apk"), "com.mivora.good", 14)
             write_apk(os.path.join(apk_dir, "已装.apk"), "com.mivora.existing", 14)
             write_truncated_apk(os.path.join(apk_dir, "corrupt.apk"), "com.mivora.corrupt", 14)
+            write_apk(os.path.join(apk_dir, "needs android 8.apk"), "com.mivora.oreo", 26)
+            write_apk(os.path.join(apk_dir, "half.apk"), "com.mivora.half", 14, size=512 * 1024)
 
             boxes = {}
 
@@ -98,6 +103,9 @@ class EngineWithRealClient(unittest.TestCase):
             box(OLD_BOX, "mele", "--apps", "12")  # Android 4.2: refuses a reinstall without -r, no cmd
             box(NEW_BOX, "mibox", "--apps", "12", "--fault", "keep:com.example.app002")  # Android 9: streamed
             box(STALL_BOX, "generic", "--fault", "stall:60")
+            box(FULL_BOX, "mibox", "--capacity", "64K")
+            box(UNAUTHORIZED_BOX, "mibox", "--auth", "ask-never")
+            box(DROPPING_BOX, "mibox", "--fault", "drop:131072")
             for i, make in enumerate(MAKES):
                 box(f"127.0.0.{10 + i}", make)
             hostile = KIND == "own"
@@ -119,6 +127,8 @@ class EngineWithRealClient(unittest.TestCase):
                 "MIVORA_APK_DIR": lab.windows_path(apk_dir),
                 "MIVORA_EXPORT_DIR": lab.windows_path(export_dir),
                 "MIVORA_OLD_BOX": OLD_BOX, "MIVORA_NEW_BOX": NEW_BOX, "MIVORA_STALL_BOX": STALL_BOX,
+                "MIVORA_FULL_BOX": FULL_BOX, "MIVORA_UNAUTHORIZED_BOX": UNAUTHORIZED_BOX,
+                "MIVORA_DROPPING_BOX": DROPPING_BOX, "MIVORA_CLIENT_KIND": KIND,
             })
             env.update({name: address for name, (address, _, _) in HOSTILE_BOXES.items()})
             # Debian's client behind its bridge writes what a box sends to a file until it is done:

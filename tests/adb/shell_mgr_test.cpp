@@ -223,6 +223,71 @@ TEST_F(Engine, TheSameApkQueuedAgainIsStagedUnderANewName) {
     EXPECT_NE(calls[3].find("mivora_apk_0002.apk\" [file:8]"), std::string::npos) << calls[3];
 }
 
+TEST_F(Engine, AnApkDeeperThanMaxPathIsStagedWhole) {
+    fs::path folder = root_.path();
+    for (int i = 0; i < 5; ++i) folder /= std::wstring(60, static_cast<wchar_t>(L'a' + i));
+    const fs::path apk = LR"(\\?\)" + (folder / L"深.apk").wstring();
+    ASSERT_GT(apk.wstring().size(), 300u);
+    fs::create_directories(LR"(\\?\)" + folder.wstring());
+    WriteAll(apk, std::string(4321, 'P'));
+    Rules({"install\tSuccess^r^n"});
+    UseClient();
+    // Dropped paths come without the extended-length prefix.
+    engine_->Install(kBox, {{(folder / L"深.apk").wstring(), 1}});
+    ASSERT_EQ(Results(2).size(), 2u);
+    ExpectResult(1, ShellTaskKind::Install, 1, Success);
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_NE(calls[1].find("mivora_apk_0001.apk\" [file:4321]"), std::string::npos) << calls[1];
+}
+
+TEST_F(Engine, FailuresCarryTheirReasonAndProgressComesAsTheUploadGoes) {
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK");
+    Rules({"mivora_apk_0001\tprogress: 0/2000^n^|progress: 900/2000^n^|progress: 2000/2000^nSuccess^r^n",
+           "mivora_apk_0002\tadb: failed to install x.apk: Failure [INSTALL_FAILED_INSUFFICIENT_STORAGE]^r^n\t0\t1",
+           "mivora_apk_0003\tadb: strange words^r^n\t0\t1"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 1}, {apk.wstring(), 2}, {apk.wstring(), 3}});
+    ASSERT_EQ(Results(9).size(), 9u);
+    ExpectResult(0, ShellTaskKind::Install, 1, Started);
+    ExpectResult(1, ShellTaskKind::Install, 1, Progress);
+    EXPECT_EQ(sink_.results[1]->percent, 0);
+    ExpectResult(2, ShellTaskKind::Install, 1, Progress);
+    EXPECT_EQ(sink_.results[2]->percent, 45);
+    ExpectResult(3, ShellTaskKind::Install, 1, Progress);
+    EXPECT_EQ(sink_.results[3]->percent, 100);
+    ExpectResult(4, ShellTaskKind::Install, 1, Success);
+    EXPECT_EQ(sink_.results[4]->output, L"Success\r\n") << "progress lines are not the client's words";
+    ExpectResult(6, ShellTaskKind::Install, 2, Failed);
+    EXPECT_EQ(sink_.results[6]->reason, FailureReason::StorageFull);
+    ExpectResult(8, ShellTaskKind::Install, 3, Failed);
+    EXPECT_EQ(sink_.results[8]->reason, FailureReason::Other);
+    EXPECT_EQ(FailureText(sink_.results[8]->reason, sink_.results[8]->output), L"adb: strange words");
+}
+
+TEST_F(Engine, CancelEndsTheRunningInstallAndTheRestOfTheBatch) {
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK");
+    Rules({"mivora_apk_0001\tprogress: 450/1000^n^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|^|Success^r^n"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 1}, {apk.wstring(), 2}});
+    ASSERT_EQ(Results(2).size(), 2u);
+    ExpectResult(1, ShellTaskKind::Install, 1, Progress);
+    engine_->CancelInstalls();
+    ASSERT_EQ(Results(4).size(), 4u);
+    ExpectResult(2, ShellTaskKind::Install, 1, Failed);
+    EXPECT_EQ(sink_.results[2]->reason, FailureReason::Cancelled);
+    ExpectResult(3, ShellTaskKind::Install, 2, Failed);  // never started
+    EXPECT_EQ(sink_.results[3]->reason, FailureReason::Cancelled);
+    EXPECT_EQ(Calls().size(), 2u) << "the second install line never ran";
+    // A batch queued after the cancel installs again.
+    Rules({"install\tSuccess^r^n"});
+    engine_->Install(kBox, {{apk.wstring(), 1}});
+    ASSERT_EQ(Results(6).size(), 6u);
+    ExpectResult(5, ShellTaskKind::Install, 1, Success);
+}
+
 TEST_F(Engine, OnlyALineThatBeginsWithSuccessFromAClientThatEndedWellIsASuccess) {
     // A failure that names a folder called "Successor", the word inside a line, a client that failed.
     const fs::path apk = root_.path() / L"x.apk";

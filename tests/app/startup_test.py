@@ -39,6 +39,8 @@ class Startup(unittest.TestCase):
         first = self.lab.wine([self.exe])
         self.assertTrue(wait_until(lambda: self.windows() == 1, 30), "the main window appears")
         self.assertEqual(len(self.tools_folders()), 1, "the tools folder is made under %TEMP%")
+        # The task bar and Alt-Tab name the window.
+        self.assertEqual(self.lab.wine_output([self.wintool, "title", MAIN_CLASS]).strip(), "Mivora Box Assistant")
 
         second = self.lab.wine([self.exe])
         self.assertEqual(second.wait(timeout=30), 0, "a second start ends with 0")

@@ -50,13 +50,13 @@ def scripted(lab, build, out_dir):
         raise SystemExit("no box became ready")
     wait_until(lambda: False, 1.5)  # let the other boxes be named too
     shot("02-ready")
-    program.choose_in_picker(rows=2, row=None)
+    program.choose_in_picker(rows=3, row=None)
     shot("03-picker")
-    picker = program.screen.window(178, 138)
+    picker = program.screen.window(178, 207)
     if picker:
         program.screen.click(picker[0] + 89, picker[1] + 69 + 34)
         # The page stays ready all along: the picker going away is what shows the choice was taken.
-        wait_until(lambda: program.screen.window(178, 138) is None, 10)
+        wait_until(lambda: program.screen.window(178, 207) is None, 10)
     program.wait_shows(READY, 10)
     shot("04-picked")
     program.drop(apks)

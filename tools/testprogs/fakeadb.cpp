@@ -4,8 +4,9 @@
 //
 // fakeadb.rules, one rule per line:  <substring of the arguments>\t<output>[\t<delay ms>[\t<exit code>]]
 //   The first rule whose substring occurs in the arguments answers, and the program ends with the
-//   exit code (0 when not given). <output> uses the escapes ^n ^r ^t ^0 ^^; "@name" prints the
-//   bytes of the file "name" beside the program instead.
+//   exit code (0 when not given). <output> uses the escapes ^n ^r ^t ^0 ^^, and ^| where the
+//   program pauses for a second after writing out what came before; "@name" prints the bytes of
+//   the file "name" beside the program instead.
 // fakeadb.calls gets one line per call: the arguments, then " [file:<size>]" for every quoted
 // argument that names an existing file at the moment of the call.
 #include <windows.h>
@@ -78,6 +79,11 @@ void RecordCall(const std::wstring& args) {
     std::ofstream(Beside(L"fakeadb.calls").c_str(), std::ios::binary | std::ios::app) << line << "\n";
 }
 
+void Write(const std::string& bytes) {
+    DWORD written = 0;
+    if (!bytes.empty()) WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 }  // namespace
 
 int wmain() {
@@ -94,11 +100,17 @@ int wmain() {
         for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
         if (fields.size() < 2 || utf8Args.find(fields[0]) == std::string::npos) continue;
         if (fields.size() > 2) Sleep(static_cast<DWORD>(std::stoul(fields[2])));
-        const std::string out = fields[1].rfind('@', 0) == 0
-                                    ? ReadFileBytes(Beside(std::wstring(fields[1].begin() + 1, fields[1].end()).c_str()))
-                                    : Unescape(fields[1]);
-        DWORD written = 0;
-        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+        if (fields[1].rfind('@', 0) == 0) {
+            Write(ReadFileBytes(Beside(std::wstring(fields[1].begin() + 1, fields[1].end()).c_str())));
+        } else {
+            size_t start = 0;
+            for (size_t pause = fields[1].find("^|"); pause != std::string::npos; pause = fields[1].find("^|", start)) {
+                Write(Unescape(fields[1].substr(start, pause - start)));
+                Sleep(1000);
+                start = pause + 2;
+            }
+            Write(Unescape(fields[1].substr(start)));
+        }
         return fields.size() > 3 ? std::stoi(fields[3]) : 0;
     }
     return 0;

@@ -2,6 +2,7 @@
 //   wintool count <class>    prints how many top-level windows of that class exist
 //   wintool shown <class>    prints how many of them are visible
 //   wintool close <class>    posts WM_CLOSE to each of them
+//   wintool title <class>    prints the title of each of them (UTF-8), one a line
 //   wintool dialog <title>   describes the first dialog with that title, one fact a line (UTF-8):
 //                              dialog <visible 0|1>
 //                              control <id> <visible 0|1> <enabled 0|1> <x> <y> <text>
@@ -19,10 +20,18 @@ namespace {
 
 struct Query {
     const wchar_t* className;
-    bool close;
+    const wchar_t* action;
     bool shownOnly;
     int count;
 };
+
+void PrintTitle(HWND hwnd) {
+    wchar_t title[512] = {};
+    GetWindowTextW(hwnd, title, 512);
+    char utf8[2048] = {};
+    WideCharToMultiByte(CP_UTF8, 0, title, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    std::printf("%s\n", utf8);
+}
 
 BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
     auto* query = reinterpret_cast<Query*>(param);
@@ -30,7 +39,8 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
     GetClassNameW(hwnd, name, 256);
     if (!wcscmp(name, query->className) && (!query->shownOnly || IsWindowVisible(hwnd))) {
         ++query->count;
-        if (query->close) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        if (!wcscmp(query->action, L"close")) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        if (!wcscmp(query->action, L"title")) PrintTitle(hwnd);
     }
     return TRUE;
 }
@@ -72,12 +82,12 @@ int DescribeDialog(const wchar_t* title) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc == 3 ? argv[1] : L"";
     if (command == L"dialog") return DescribeDialog(argv[2]);
-    if (command != L"count" && command != L"shown" && command != L"close") {
-        std::fprintf(stderr, "usage: wintool count|shown|close <class> | dialog <title>\n");
+    if (command != L"count" && command != L"shown" && command != L"close" && command != L"title") {
+        std::fprintf(stderr, "usage: wintool count|shown|close|title <class> | dialog <title>\n");
         return 2;
     }
-    Query query{argv[2], command == L"close", command == L"shown", 0};
+    Query query{argv[2], argv[1], command == L"shown", 0};
     EnumWindows(&Visit, reinterpret_cast<LPARAM>(&query));
-    std::printf("%d\n", query.count);
+    if (wcscmp(argv[1], L"title")) std::printf("%d\n", query.count);
     return 0;
 }

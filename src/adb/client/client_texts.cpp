@@ -111,6 +111,10 @@ std::string FailedToPull(const std::string& remote, const std::string& reason) {
     return "adb: error: failed to pull '" + remote + "': " + reason + "\n";
 }
 
+std::string UploadProgress(uint64_t sent, uint64_t total) {
+    return "progress: " + std::to_string(sent) + "/" + std::to_string(total) + "\n";
+}
+
 std::string Version(const std::string& version, const std::string& location) {
     return "Android Debug Bridge version 1.0.41\nVersion " + version + "-mivora\nInstalled as " + location + "\n";
 }
@@ -133,6 +137,9 @@ std::string Help() {
            " version, help\n"
            "\n"
            "Without -s, a command goes to the one box connected before.\n"
+           "While install uploads the APK it prints lines \"progress: SENT/TOTAL\" (bytes): one when\n"
+           "the upload starts, one each time another hundredth of it has gone, one at its end. Each\n"
+           "line is written out at once, also into a pipe.\n"
            "Keys: %USERPROFILE%\\.android\\adbkey (made on first use) and adbkey.pub, as Google's client\n"
            "keeps them. Boxes connected before: adb_devices.txt beside this program.\n"
            "\n"

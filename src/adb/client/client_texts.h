@@ -41,6 +41,8 @@ std::string NotAnApk(const std::string& path);
 std::string FailedToInstall(const std::string& path, const std::string& detail);
 std::string FailedToCopy(const std::string& local, const std::string& remote, const std::string& reason);
 std::string Pushed(const std::string& local, uint64_t bytes, uint64_t milliseconds);
+// How much of an APK being installed has gone to the box: "progress: SENT/TOTAL" (bytes).
+std::string UploadProgress(uint64_t sent, uint64_t total);
 
 std::string Pulled(const std::string& remote, uint64_t bytes, uint64_t milliseconds);
 // After several files.

@@ -20,11 +20,29 @@ constexpr size_t kBatch = 1 << 20;
 
 std::string ReadFailure(uint32_t error) { return "cannot read the file: " + texts::FileErrorText(error); }
 
+// Tells how far the upload has come: once at its start, then each time another percent has gone.
+class UploadProgress {
+public:
+    explicit UploadProgress(uint64_t total) : total_(total) { Print(texts::UploadProgress(0, total_)); }
+
+    void Sent(uint64_t sent) {
+        const uint64_t percent = total_ ? sent / (total_ / 100 + 1) : 100;
+        if (percent == told_ && sent != total_) return;
+        told_ = percent;
+        Print(texts::UploadProgress(sent, total_));
+    }
+
+private:
+    uint64_t total_;
+    uint64_t told_ = 0;
+};
+
 int StreamedInstall(Transport& transport, InputFile& apk, const std::string& path, bool replace) {
     Print(texts::PerformingStreamedInstall());
     const uint64_t size = apk.Size();
     LinkStatus status = transport.Open(StreamedInstallService(size, replace));
     if (!status) return Fail(texts::FailedToInstall(path, texts::LinkReason(status)));
+    UploadProgress progress(size);
     uint64_t sent = 0;
     Bytes chunk;
     while (status && sent < size) {
@@ -37,6 +55,7 @@ int StreamedInstall(Transport& transport, InputFile& apk, const std::string& pat
         if (chunk.empty()) break;
         status = transport.Write(chunk);
         sent += chunk.size();
+        if (status) progress.Sent(sent);
     }
     // A box that gives up early closes the stream, and may have said why first.
     if (!status && status.kind != LinkStatus::kStreamEnded) {
@@ -60,6 +79,8 @@ int StreamedInstall(Transport& transport, InputFile& apk, const std::string& pat
 std::string PushFile(Transport& transport, InputFile& file, const std::string& remote) {
     LinkStatus status = transport.Open("sync:");
     if (!status) return texts::LinkReason(status);
+    UploadProgress progress(file.Size());
+    uint64_t sent = 0;
     Bytes batch;
     AppendSyncSend(batch, remote, kPushedFileMode);
     Bytes chunk;
@@ -74,12 +95,14 @@ std::string PushFile(Transport& transport, InputFile& file, const std::string& r
         if (more) {
             AppendSyncDataHeader(batch, chunk.size());
             batch.insert(batch.end(), chunk.begin(), chunk.end());
+            sent += chunk.size();
         } else {
             AppendSyncDone(batch, file.ModifiedUnixTime());
         }
         if (batch.size() >= kBatch || !more) {
             status = transport.Write(batch);
             batch.clear();
+            if (status) progress.Sent(sent);
         }
     }
     // A box that refuses the file answers FAIL and closes the stream, maybe before all was sent.

@@ -8,7 +8,9 @@ constexpr int kMinimize = 303;
 constexpr int kAbout = 304;
 constexpr int kContinue = 305;      // links "继续安装" and "继续安装其他应用"
 constexpr int kInstallAgain = 306;  // links "重新安装"
-constexpr int kSearchAgain = 307;   // link "重新扫描联网的智能电视盒"
+constexpr int kSearchAgain = 307;   // link "重新扫描联网的智能电视盒" and the picker's row "重新搜索盒子"
+constexpr int kShowReasons = 308;   // link "查看原因" (and "收起原因") under the results
+constexpr int kCancelInstall = 309; // link "取消安装" while installing
 // The app-management tab: its controls, its links and the links of its rows.
 constexpr int kAppsFirst = 320;
 constexpr int kAppsSearch = 320;           // the search field

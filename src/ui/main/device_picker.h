@@ -1,7 +1,8 @@
 #pragma once
 // The device picker with its content: one row per other box found, drawn like the device panel
-// (the box's name over its address). Choosing a row makes that box current (the picker posts
-// WM_BOX_SELECTED to the main window).
+// (the box's name over its address), and, unless a batch is installing, a last row that searches
+// for boxes again. Choosing a row posts WM_BOX_SELECTED to the main window with the box, or with
+// kSearchAgainRow.
 #include <windows.h>
 
 #include <string>
@@ -12,14 +13,18 @@
 
 namespace ui {
 
+// No box has this address (255.255.255.255 is the broadcast address).
+constexpr base::BoxAddress kSearchAgainRow = 0xFFFFFFFF;
+
 class CDevicePicker : public skin::CMenuTip {
 public:
     CDevicePicker();
 
     // Made on first use, owned by the main window; after a close the next use makes it anew.
     void CreatePicker(HWND owner);
-    // Lists the boxes (rows rebuilt), then shows the picker with its top-left at (x, y).
-    void ShowPicker(int x, int y, const std::vector<base::BoxAddress>& boxes);
+    // Lists the boxes (rows rebuilt) and, when searchAgain, the search row after them, then shows
+    // the picker with its top-left at (x, y).
+    void ShowPicker(int x, int y, const std::vector<base::BoxAddress>& boxes, bool searchAgain);
     // Fills in the name of a listed box; a box without a row is ignored.
     void UpdateRow(base::BoxAddress box, const std::wstring& name);
 
@@ -27,6 +32,7 @@ private:
     void RebuildRows();
 
     std::vector<base::BoxAddress> addresses_;
+    bool searchAgain_ = false;
 };
 
 }  // namespace ui

@@ -23,6 +23,9 @@ constexpr int kWidth = 900, kHeight = 600;
 // The area that opens the product forum.
 constexpr RECT kForumArea{737, 47, 890, 97};
 constexpr int kTabsLeft = 200, kTabsTop = 20;
+// The task bar and Alt-Tab show the window by this title (not drawn: the window has no caption)
+// and by the class's icon.
+constexpr const wchar_t* kTitle = L"Mivora Box Assistant";
 
 skin::CSomBitmap* Art(int number) { return skin::Skin()->Bitmap(number); }
 
@@ -44,8 +47,14 @@ CMainDlg::CMainDlg() = default;
 HWND CMainDlg::CreateMainWindow() {
     // Made at its final place and size: a visible window that only gets its size while it is being
     // created is never drawn under Wine.
-    return Create(nullptr, CentredRect(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), nullptr, kStyle,
-                  kExStyle);
+    const HWND window = Create(nullptr, CentredRect(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)), kTitle,
+                               kStyle, kExStyle);
+    // The window's own icons too: what the shell asks the window for (WM_GETICON) is not the class's.
+    if (window) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, static_cast<LPARAM>(GetClassLongPtrW(window, GCLP_HICON)));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, static_cast<LPARAM>(GetClassLongPtrW(window, GCLP_HICONSM)));
+    }
+    return window;
 }
 
 LRESULT CMainDlg::OnCreate(UINT, WPARAM, LPARAM, bool&) {

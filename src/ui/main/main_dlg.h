@@ -35,6 +35,8 @@ public:
     static const wchar_t* WindowClassName() { return L"ClientFrameXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX"; }
     static UINT WindowClassStyle() { return CS_DBLCLKS; }
     static HBRUSH WindowClassBackground() { return reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1); }
+    // The program's icon, big and small.
+    static int WindowClassIcon() { return 128; }
 
     CMainDlg();
     HWND CreateMainWindow();
@@ -63,6 +65,8 @@ public:
         WIN_COMMAND_ID_HANDLER(cmd::kContinue, OnContinue)
         WIN_COMMAND_ID_HANDLER(cmd::kInstallAgain, OnInstallAgain)
         WIN_COMMAND_ID_HANDLER(cmd::kSearchAgain, OnSearchAgain)
+        WIN_COMMAND_ID_HANDLER(cmd::kShowReasons, OnShowReasons)
+        WIN_COMMAND_ID_HANDLER(cmd::kCancelInstall, OnCancelInstall)
         WIN_COMMAND_RANGE_HANDLER(cmd::kTabInstall, cmd::kTabTasks, OnTab)
         WIN_MESSAGE_HANDLER(WM_COMMAND, OnAppsCommand)
         WIN_REFLECT_NOTIFICATIONS()
@@ -101,13 +105,16 @@ private:
     LRESULT OnContinue(WORD, WORD, HWND, bool&);
     LRESULT OnInstallAgain(WORD, WORD, HWND, bool&);
     LRESULT OnSearchAgain(WORD, WORD, HWND, bool&);
+    LRESULT OnShowReasons(WORD, WORD, HWND, bool&);
+    LRESULT OnCancelInstall(WORD, WORD, HWND, bool&);
     // The app tab's commands, whatever their code (its rows' links come with the row's data).
     LRESULT OnAppsCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handled);
     void StartScan() override;
     void SetSearchTimer(bool running) override;
     void Connect(base::BoxAddress box) override;
     void QueryModel(base::BoxAddress box) override;
-    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override;
+    void Install(base::BoxAddress box, const InstallItems& items, bool joining) override;
+    void CancelInstalls() override;
     void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) override;
     void ShowPages() override;
 

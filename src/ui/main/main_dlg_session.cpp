@@ -9,6 +9,7 @@
 
 #include "adb/shell_mgr.h"
 #include "ui/main/pages.h"
+#include "win/dropped_files.h"
 
 namespace ui {
 
@@ -24,7 +25,7 @@ LRESULT CMainDlg::OnShellResult(UINT, WPARAM wParam, LPARAM, bool&) {
     case adb::ShellTaskKind::Connect: session_.OnConnectResult(result->ip, result->code); break;
     case adb::ShellTaskKind::QueryModel: session_.OnModelResult(result->ip, result->name); break;
     case adb::ShellTaskKind::Install:
-        session_.OnInstallResult(result->cookie, result->code);
+        session_.OnInstallResult(result->cookie, result->code, result->reason, result->output, result->percent);
         if (session_.State() == Done) appsPage_.RefreshIfListed();
         break;
     default: appsPage_.OnResult(*result); break;
@@ -40,7 +41,11 @@ LRESULT CMainDlg::OnAppsCommand(UINT, WPARAM wParam, LPARAM lParam, bool& handle
 }
 
 LRESULT CMainDlg::OnBoxSelected(UINT, WPARAM wParam, LPARAM, bool&) {
-    session_.OnBoxSelected(static_cast<base::BoxAddress>(wParam));
+    const auto box = static_cast<base::BoxAddress>(wParam);
+    if (box == kSearchAgainRow)
+        session_.SearchAgain();
+    else
+        session_.OnBoxSelected(box);
     return 0;
 }
 
@@ -62,13 +67,7 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
 LRESULT CMainDlg::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::wstring> names;
-    if (session_.AcceptsDrops()) {
-        for (UINT i = 0; i < kMaxDroppedFiles; ++i) {
-            wchar_t name[MAX_PATH] = {};
-            if (!DragQueryFileW(drop, i, name, MAX_PATH)) break;
-            names.emplace_back(name);
-        }
-    }
+    if (session_.AcceptsDrops()) names = win::DroppedFileNames(drop, kMaxDroppedFiles);
     DragFinish(drop);
     session_.OnDrop(names);
     return 0;
@@ -89,13 +88,23 @@ LRESULT CMainDlg::OnSearchAgain(WORD, WORD, HWND, bool&) {
     return 0;
 }
 
+LRESULT CMainDlg::OnShowReasons(WORD, WORD, HWND, bool&) {
+    session_.ToggleReasons();
+    return 0;
+}
+
+LRESULT CMainDlg::OnCancelInstall(WORD, WORD, HWND, bool&) {
+    session_.CancelInstall();
+    return 0;
+}
+
 LRESULT CMainDlg::OnDevicePanel(WORD, WORD, HWND, bool&) {
     if (!picker_.IsWindow()) picker_.CreatePicker(hwnd_);
     RECT window;
     GetWindowRect(hwnd_, &window);
     const BoxRegistry& boxes = session_.Boxes();
     const std::vector<base::BoxAddress> others = boxes.Others();
-    picker_.ShowPicker(window.left, window.top + kPickerTop, others);
+    picker_.ShowPicker(window.left, window.top + kPickerTop, others, session_.CanSearchAgain());
     for (base::BoxAddress box : others) picker_.UpdateRow(box, boxes.DisplayName(box));
     return 0;
 }
@@ -113,11 +122,13 @@ void CMainDlg::Connect(base::BoxAddress box) { adb::CShellMgr::Instance()->Conne
 
 void CMainDlg::QueryModel(base::BoxAddress box) { adb::CShellMgr::Instance()->QueryModel(box, /*justConnected=*/true); }
 
-void CMainDlg::Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) {
+void CMainDlg::Install(base::BoxAddress box, const InstallItems& batch, bool joining) {
     std::vector<adb::InstallItem> items;
     for (const auto& [path, id] : batch) items.push_back({path, id});
-    adb::CShellMgr::Instance()->Install(box, items);
+    adb::CShellMgr::Instance()->Install(box, items, /*connectFirst=*/!joining);
 }
+
+void CMainDlg::CancelInstalls() { adb::CShellMgr::Instance()->CancelInstalls(); }
 
 void CMainDlg::UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) {
     picker_.UpdateRow(box, displayName);

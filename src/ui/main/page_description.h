@@ -37,6 +37,7 @@ struct ControlLook {
     Placement place;                      // Keep: it stays where it is
     std::optional<std::wstring> markup;   // a caption's new text
     std::optional<PanelLook> panel;
+    std::optional<std::wstring> tip;      // a caption's tooltip, plain text (empty: none)
     friend bool operator==(const ControlLook&, const ControlLook&) = default;
 };
 

@@ -3,7 +3,7 @@
 #include "ui/skin/button/lf_buttons.h"
 #include "ui/skin/image/som_image_wnd.h"
 #include "ui/skin/paint/skin_resources.h"
-#include "ui/skin/text/som_text_wnd.h"
+#include "ui/skin/text/som_tip_text_wnd.h"
 
 namespace ui {
 
@@ -12,7 +12,7 @@ namespace {
 std::unique_ptr<skin::CSomWnd> MakeControl(const ControlSpec& spec) {
     switch (spec.kind) {
     case ControlKind::Text:
-        return std::make_unique<skin::CSomTextWnd>();
+        return std::make_unique<skin::CSomTipTextWnd>();
     case ControlKind::Picture: {
         auto picture = std::make_unique<skin::CSomImageWnd>();
         picture->SetBitmap(skin::Skin()->Bitmap(spec.picture), 0);
@@ -56,8 +56,11 @@ std::vector<skin::BackdropLayer> CPageView::Show(const PageDescription& page, in
 
 void CPageView::ShowControl(size_t index, const ControlLook& look, int clientWidth, std::vector<int32_t>& lefts) {
     skin::CSomWnd& control = *controls_[index];
-    if (look.markup && specs_[index].kind == ControlKind::Text)
-        static_cast<skin::CSomTextWnd&>(control).SetText(look.markup->c_str());
+    if (specs_[index].kind == ControlKind::Text) {
+        auto& text = static_cast<skin::CSomTipTextWnd&>(control);
+        if (look.markup) text.SetText(look.markup->c_str());
+        if (look.tip) text.SetTipText(*look.tip);
+    }
     if (look.panel && specs_[index].kind == ControlKind::Panel) {
         auto& panel = static_cast<skin::CLFPanelButton&>(control);
         panel.SetTitle(look.panel->title);

@@ -23,12 +23,17 @@ struct DeviceArea {
 };
 
 // Pictures and lines of the install page, with the drop area (and, without a box, the device
-// panel's picture under the status lines) in the backdrop.
+// panel's picture under the status lines) in the backdrop. While installing, how far the batch
+// has come and the cancel link; after a batch with failures, the link that shows their reasons,
+// and the reasons.
 struct InstallPage {
     enum Control : size_t {
         kWaitPicture, kReadyPicture, kInstallAnimation, kInstallText, kDonePicture,
-        kResultLine1, kResultLine2, kResultLine3, kDropHint, kCount
+        kResultLine1, kResultLine2, kResultLine3, kDropHint,
+        kProgressText, kActionLink, kReasonLine0,
+        kCount = kReasonLine0 + 5
     };
+    static constexpr size_t kReasonLines = kCount - kReasonLine0;
     static const std::vector<ControlSpec>& Controls();
     static PageDescription Describe(const Session& session);
 };

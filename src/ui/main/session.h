@@ -5,9 +5,11 @@
 // discovery worker, the search timer, the picker, showing the pages again) it asks of its actions.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "adb/failure_reason.h"
 #include "base/box_address.h"
 #include "ui/main/box_registry.h"
 #include "ui/main/install_queue.h"
@@ -24,8 +26,11 @@ public:
     virtual void Connect(base::BoxAddress box) = 0;
     // Of a box whose connect has just succeeded: the engine asks it without connecting again.
     virtual void QueryModel(base::BoxAddress box) = 0;
-    // The (path, id) pairs of a batch for the box.
-    virtual void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) = 0;
+    // The (path, id) pairs of a batch for the box; joining: they join the batch queued last, which
+    // has not started yet.
+    virtual void Install(base::BoxAddress box, const InstallItems& items, bool joining) = 0;
+    // Ends the install running and those queued behind it.
+    virtual void CancelInstalls() = 0;
     // A box other than the current one got its name: its row in the picker, if it has one.
     virtual void UpdatePickerRow(base::BoxAddress box, const std::wstring& displayName) = 0;
     // The page state or something the pages show changed.
@@ -39,7 +44,8 @@ class Session {
 public:
     explicit Session(ISessionActions& actions) : actions_(actions) {}
 
-    // The window's first search and the search-again link alike: no box, a scan, the time-out.
+    // The window's first search, the search-again link and the picker's last row alike: no box, a
+    // scan, the time-out. Not while a batch runs.
     void SearchAgain();
     // A host accepted the probe (0: the scan ended, which tells nothing).
     void OnScanResult(base::BoxAddress box);
@@ -47,18 +53,34 @@ public:
     // The name is empty when the model query told nothing.
     void OnModelResult(base::BoxAddress box, const std::wstring& name);
     void OnSearchTimeout();
-    // The picker's choice (0: none).
+    // The picker's choice (0: none): the target of the next batch. While a batch runs, its page
+    // stays.
     void OnBoxSelected(base::BoxAddress box);
     // The continue links.
     void Continue();
-    // Dropped file names, in drop order; ignored unless drops are accepted.
+    // Dropped file names, in drop order; ignored unless drops are accepted. A drop while the batch
+    // has not started yet joins it.
     void OnDrop(const std::vector<std::wstring>& names);
     void InstallAgain();
-    void OnInstallResult(int32_t id, int32_t code);
+    // Started, the end of an APK's install (a failure with its reason, read from the client's
+    // output when the reason is Other), or Progress with the percent.
+    void OnInstallResult(int32_t id, int32_t code, adb::FailureReason reason = adb::FailureReason::None,
+                         std::wstring_view output = {}, int32_t percent = -1);
+    // The cancel link: the running install and the rest of the batch end as failures.
+    void CancelInstall();
+    // The link under the results: the failed APKs with their reasons, shown or hidden again.
+    void ToggleReasons();
 
     PageState State() const { return state_; }
-    // Ready for a batch: states Ready and Done.
-    bool AcceptsDrops() const { return state_ == Ready || state_ == Done; }
+    // States Ready and Done, unless a batch runs for a box other than the current one: a drop then
+    // could go nowhere the page shows.
+    bool AcceptsDrops() const {
+        return (state_ == Ready || state_ == Done) && (!queue_.Running() || batchBox_ == boxes_.Current());
+    }
+    // A search may start: no batch runs.
+    bool CanSearchAgain() const { return !queue_.Running(); }
+    bool Cancelling() const { return cancelling_; }
+    bool ReasonsShown() const { return reasonsShown_; }
     const BoxRegistry& Boxes() const { return boxes_; }
     const InstallQueue& Queue() const { return queue_; }
     // The host whose identity is being asked for (shown while Identifying).
@@ -68,14 +90,19 @@ public:
 
 private:
     void SetPageState(PageState state);
-    void InstallBatch();
+    // The page state Ready, or, while a batch runs, the page as it is with what changed shown.
+    void ShowReadyUnlessInstalling();
+    void InstallBatch(const InstallItems& items);
 
     ISessionActions& actions_;
     PageState state_ = Searching;
     BoxRegistry boxes_;
     InstallQueue queue_;
+    base::BoxAddress batchBox_ = base::kNoBox;  // where the running batch goes
     base::BoxAddress answering_ = base::kNoBox;
     int badge_ = 0;
+    bool cancelling_ = false;
+    bool reasonsShown_ = false;
 };
 
 }  // namespace ui

@@ -92,12 +92,23 @@ class TwoBoxes(unittest.TestCase):
             self.assertTrue(program.wait_shows(READY, 10))
 
             # The picker lists the other box; choosing it makes it the target of the next drop.
-            picker = program.choose_in_picker(rows=1, row=0)
+            # The picker lists the other box, then the row that searches again.
+            picker = program.choose_in_picker(rows=2, row=0)
             self.assertEqual(picker, (program.origin[0], program.origin[1] + 92))
-            self.assertTrue(wait_until(lambda: program.screen.window(178, 69) is None, 10), "the picker hides")
+            self.assertTrue(wait_until(lambda: program.screen.window(178, 138) is None, 10), "the picker hides")
             self.assertEqual(program.drop([os.path.join(apks, "second.apk")]), "accepted")
             self.assertTrue(wait_until(lambda: "com.mivora.second" in packages(lab, other), 60))
             self.assertNotIn("com.mivora.second", packages(lab, first))
+
+            # The picker's last row searches again: both boxes are found and connected anew.
+            self.assertTrue(program.wait_shows(DONE, 30))
+            connects = len(program.commands("connect"))
+            time.sleep(1)  # the results page settles before the panel is clicked
+            self.assertTrue(program.choose_in_picker(rows=2, row=1), "the picker shows the search row")
+            self.assertTrue(wait_until(lambda: not program.shows(DONE), 20), "the search leaves the results")
+            self.assertTrue(wait_until(lambda: len(program.commands("connect")) >= connects + 2, 60),
+                            "a search again connects both boxes again")
+            self.assertTrue(program.wait_shows(READY, 60), "and the page is ready again")
 
 
 class NoBox(unittest.TestCase):

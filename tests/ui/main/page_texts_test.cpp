@@ -25,6 +25,17 @@ TEST(PageTexts, StatusAndHints) {
     EXPECT_EQ(texts::Installing(L"a b.apk"), L"{&#font=10}{&#color=0x808080}正在安装a b.apk，请稍候...");
 }
 
+// A name from outside can neither restyle nor hide the line it stands in: each "{" it holds is
+// followed by an empty tag, so no tag can start in it.
+TEST(PageTexts, NamesFromOutsideAreEscaped) {
+    EXPECT_EQ(texts::Installing(L"x{&#color=0xffffff}.apk"),
+              L"{&#font=10}{&#color=0x808080}正在安装x{{&#}&#color=0xffffff}.apk，请稍候...");
+    EXPECT_EQ(texts::DropHintReady(L"{&#font=1}盒"), L"{&#font=10}{&#color=0x808080}拖拽APK文件到此区域可安装到{{&#}&#font=1}盒");
+    EXPECT_EQ(texts::StatusAddress(L"{&#/color}"), L"{&#font=3}{&#color=0xffffff}{{&#}&#/color}{&#/color}{&#/font}");
+    EXPECT_EQ(texts::ReasonLine({1, L"{a}.apk", L"{&#"}),
+              L"{&#font=3}{&#color=0x808080}{{&#}a}.apk：{&#color=0x0000ff}{{&#}&#{&#/color}");
+}
+
 TEST(BoxRegistry, FirstConnectedBoxBecomesCurrentAndTheSecondRaisesTheBadge) {
     ui::BoxRegistry boxes;
     EXPECT_FALSE(boxes.AddConnected(10));

@@ -27,7 +27,8 @@ class NoActions : public ui::ISessionActions {
     void SetSearchTimer(bool) override {}
     void Connect(base::BoxAddress) override {}
     void QueryModel(base::BoxAddress) override {}
-    void Install(base::BoxAddress, const std::vector<std::pair<std::wstring, int32_t>>&) override {}
+    void Install(base::BoxAddress, const ui::InstallItems&, bool) override {}
+    void CancelInstalls() override {}
     void UpdatePickerRow(base::BoxAddress, const std::wstring&) override {}
     void ShowPages() override {}
 };
@@ -139,7 +140,8 @@ TEST_F(Pages, WithABoxTheInstallPageInvitesDropsThenNamesEachApk) {
     session_.OnDrop({L"D:\\下载\\视频 播放器.apk"});
     session_.OnInstallResult(1, adb::Started);
     EXPECT_EQ(Install(InstallPage::kInstallText).markup, L"{&#font=10}{&#color=0x808080}正在安装视频 播放器.apk，请稍候...");
-    EXPECT_EQ(Shown(page_), (std::vector<size_t>{InstallPage::kInstallAnimation, InstallPage::kInstallText}));
+    EXPECT_EQ(Shown(page_), (std::vector<size_t>{InstallPage::kInstallAnimation, InstallPage::kInstallText,
+                                                 InstallPage::kProgressText, InstallPage::kActionLink}));
     // Pictures keep the centre of the page whether they show or not.
     for (size_t picture : {InstallPage::kWaitPicture, InstallPage::kReadyPicture, InstallPage::kDonePicture})
         EXPECT_EQ(page_.controls[picture].place, Placement::Centred(240));
@@ -159,7 +161,8 @@ TEST_F(Pages, SomeFailedCountsBothAndAlignsTheLinesWithTheFirst) {
     Done(3, 1);
     page_ = InstallPage::Describe(session_);
     EXPECT_EQ(Shown(page_), (std::vector<size_t>{InstallPage::kDonePicture, InstallPage::kResultLine1,
-                                                 InstallPage::kResultLine2, InstallPage::kResultLine3}));
+                                                 InstallPage::kResultLine2, InstallPage::kResultLine3,
+                                                 InstallPage::kActionLink}));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine1].place, Placement::Centred(320));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine2].place, Placement::AlignedWith(InstallPage::kResultLine1, 360));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine3].place, Placement::AlignedWith(InstallPage::kResultLine1, 390));
@@ -171,12 +174,47 @@ TEST_F(Pages, SomeFailedCountsBothAndAlignsTheLinesWithTheFirst) {
 TEST_F(Pages, NothingInstalledOffersToInstallAgainOrGoOn) {
     Done(2, 2);
     page_ = InstallPage::Describe(session_);
-    EXPECT_EQ(Shown(page_), (std::vector<size_t>{InstallPage::kResultLine1, InstallPage::kResultLine2, InstallPage::kResultLine3}));
+    EXPECT_EQ(Shown(page_), (std::vector<size_t>{InstallPage::kResultLine1, InstallPage::kResultLine2,
+                                                 InstallPage::kResultLine3, InstallPage::kActionLink}));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine1].place, Placement::Centred(300));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine3].markup, L"{&#font=5}{&#a=button:306}重新安装{&#/a}");
     EXPECT_EQ(page_.controls[InstallPage::kResultLine3].place, Placement::Centred(360));
     EXPECT_EQ(page_.controls[InstallPage::kResultLine2].markup, L"{&#font=5}{&#a=button:305}继续安装其他应用{&#/a}");
     EXPECT_EQ(page_.controls[InstallPage::kResultLine2].place, Placement::Centred(390));
+}
+
+TEST_F(Pages, FailuresTellTheirReasonsInATipAndUnderTheLink) {
+    Done(3, 2);
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kResultLine3].tip, L"app0.apk：安装程序没有说明原因\r\napp1.apk：安装程序没有说明原因");
+    EXPECT_EQ(page_.controls[InstallPage::kActionLink].markup, L"{&#font=5}{&#a=button:308}查看原因{&#/a}");
+    EXPECT_FALSE(page_.controls[InstallPage::kReasonLine0].shown);
+    session_.ToggleReasons();
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kActionLink].markup, L"{&#font=5}{&#a=button:308}收起原因{&#/a}");
+    EXPECT_EQ(page_.controls[InstallPage::kReasonLine0].markup,
+              L"{&#font=3}{&#color=0x808080}app0.apk：{&#color=0x0000ff}安装程序没有说明原因{&#/color}");
+    EXPECT_TRUE(page_.controls[InstallPage::kReasonLine0 + 1].shown);
+    EXPECT_FALSE(page_.controls[InstallPage::kReasonLine0 + 2].shown);
+    // A batch without failures has neither tip nor link.
+    session_.OnDrop({L"c.apk"});
+    session_.OnInstallResult(4, adb::Started);
+    session_.OnInstallResult(4, adb::Success);
+    page_ = InstallPage::Describe(session_);
+    EXPECT_EQ(page_.controls[InstallPage::kResultLine3].tip, L"");
+    EXPECT_FALSE(page_.controls[InstallPage::kActionLink].shown);
+}
+
+TEST_F(Pages, WhileInstallingTheBatchsProgressAndTheCancelLinkShow) {
+    Ready();
+    session_.OnDrop({L"a.apk", L"b.apk"});
+    session_.OnInstallResult(1, adb::Started);
+    EXPECT_EQ(Install(InstallPage::kProgressText).markup, L"{&#font=5}{&#color=0x808080}第 1 个，共 2 个");
+    session_.OnInstallResult(1, adb::Progress, adb::FailureReason::None, {}, 45);
+    EXPECT_EQ(Install(InstallPage::kProgressText).markup, L"{&#font=5}{&#color=0x808080}第 1 个，共 2 个 · 45%");
+    EXPECT_EQ(Install(InstallPage::kActionLink).markup, L"{&#font=5}{&#a=button:309}取消安装{&#/a}");
+    session_.CancelInstall();
+    EXPECT_EQ(Install(InstallPage::kActionLink).markup, L"{&#font=5}{&#color=0x808080}正在取消...");
 }
 
 TEST(BatchOutcome, TheCountsDecide) {

@@ -32,10 +32,11 @@ public:
     void SetSearchTimer(bool running) override { log.push_back(running ? "timer on" : "timer off"); }
     void Connect(base::BoxAddress box) override { log.push_back("connect " + Text(box)); }
     void QueryModel(base::BoxAddress box) override { log.push_back("query " + Text(box)); }
-    void Install(base::BoxAddress box, const std::vector<std::pair<std::wstring, int32_t>>& batch) override {
-        log.push_back("install " + Text(box) + " x" + std::to_string(batch.size()));
+    void Install(base::BoxAddress box, const ui::InstallItems& batch, bool joining) override {
+        log.push_back((joining ? "join " : "install ") + Text(box) + " x" + std::to_string(batch.size()));
         lastBatch = batch;
     }
+    void CancelInstalls() override { log.push_back("cancel"); }
     void UpdatePickerRow(base::BoxAddress box, const std::wstring& name) override {
         log.push_back("picker row " + Text(box));
         lastPickerName = name;
@@ -139,20 +140,77 @@ TEST_F(SessionTest, TheTimeOutEndsTheSearchWithOrWithoutABox) {
     EXPECT_EQ(session_.Boxes().DisplayName(session_.Boxes().Current()), L"智能电视盒");
 }
 
-TEST_F(SessionTest, ThePickersChoiceMakesABoxCurrentFromAnyState) {
+TEST_F(SessionTest, ABoxPickedWhileABatchRunsIsTheTargetOfTheNextBatchAndThePageStays) {
     ReadyWithFirstBox();
     session_.OnBoxSelected(0);
     EXPECT_TRUE(actions_.Take().empty());
     session_.OnDrop({L"a.apk"});
     session_.OnInstallResult(1, adb::Started);
     ASSERT_EQ(session_.State(), ui::Installing);
-    session_.OnBoxSelected(kSecond);
-    EXPECT_EQ(session_.Boxes().Current(), kSecond);
-    EXPECT_EQ(session_.State(), ui::Ready);
     actions_.Take();
+    session_.OnBoxSelected(kSecond);
+    EXPECT_EQ(session_.Boxes().Current(), kSecond);  // the panel shows the box picked
+    EXPECT_EQ(session_.State(), ui::Installing);     // the running batch's page stays
+    EXPECT_EQ(actions_.Take(), (Log{"show"}));
+    // The first box's batch takes nothing for another box.
+    session_.OnDrop({L"b.apk"});
+    EXPECT_TRUE(actions_.Take().empty());
+    session_.OnInstallResult(1, adb::Failed, adb::FailureReason::StorageFull);
+    ASSERT_EQ(session_.State(), ui::Done);
+    EXPECT_EQ(session_.Queue().Finished().total, 1u);
     // The next drop goes to the box chosen.
     session_.OnDrop({L"b.apk"});
-    EXPECT_EQ(actions_.Take(), (Log{"install 192.168.1.21 x1"}));
+    EXPECT_EQ(actions_.Take(), (Log{"show", "install 192.168.1.21 x1"}));
+}
+
+TEST_F(SessionTest, ADropBeforeTheFirstStartJoinsThePendingBatchAndEveryApkIsCountedOnce) {
+    ReadyWithFirstBox();
+    session_.OnDrop({L"a.apk"});
+    session_.OnDrop({L"b.apk"});  // the box is slow to connect: no Started yet
+    EXPECT_EQ(actions_.Take(), (Log{"install 192.168.1.20 x1", "join 192.168.1.20 x1"}));
+    session_.OnInstallResult(1, adb::Started);
+    session_.OnInstallResult(1, adb::Success);
+    // b has no result yet: no outcome is shown.
+    EXPECT_EQ(session_.State(), ui::Installing);
+    EXPECT_EQ(session_.Queue().InstallingPosition(), 1u);
+    EXPECT_EQ(session_.Queue().BatchSize(), 2u);
+    session_.OnInstallResult(2, adb::Started);
+    session_.OnInstallResult(2, adb::Failed, adb::FailureReason::StorageFull);
+    ASSERT_EQ(session_.State(), ui::Done);
+    EXPECT_EQ(session_.Queue().Finished().total, 2u);
+    ASSERT_EQ(session_.Queue().Finished().failed.size(), 1u);
+    EXPECT_EQ(session_.Queue().Finished().failed[0].reason, L"盒子的存储空间不足");
+    // A stray second result of a counted APK changes nothing.
+    session_.OnInstallResult(1, adb::Failed);
+    EXPECT_EQ(session_.Queue().Finished().failed.size(), 1u);
+    actions_.Take();
+    session_.InstallAgain();
+    EXPECT_EQ(actions_.Take(), (Log{"install 192.168.1.20 x1"}));
+    EXPECT_EQ(actions_.lastBatch, (ui::InstallItems{{L"b.apk", 2}}));
+}
+
+TEST_F(SessionTest, CancelEndsTheBatchOnceAndSearchWaitsForTheBatch) {
+    ReadyWithFirstBox();
+    session_.OnDrop({L"a.apk", L"b.apk"});
+    session_.SearchAgain();  // not while a batch runs
+    EXPECT_EQ(actions_.Take(), (Log{"install 192.168.1.20 x2"}));
+    session_.OnInstallResult(1, adb::Started);
+    session_.OnInstallResult(1, adb::Progress, adb::FailureReason::None, {}, 45);
+    EXPECT_EQ(session_.Queue().Percent(), 45);
+    actions_.Take();
+    session_.CancelInstall();
+    session_.CancelInstall();
+    EXPECT_EQ(actions_.Take(), (Log{"cancel", "show"}));
+    EXPECT_TRUE(session_.Cancelling());
+    session_.OnInstallResult(1, adb::Failed, adb::FailureReason::Cancelled);
+    session_.OnInstallResult(2, adb::Failed, adb::FailureReason::Cancelled);
+    ASSERT_EQ(session_.State(), ui::Done);
+    EXPECT_FALSE(session_.Cancelling());
+    EXPECT_EQ(session_.Queue().Finished().failed.size(), 2u);
+    EXPECT_EQ(session_.Queue().Finished().failed[1].reason, L"已取消");
+    actions_.Take();
+    session_.SearchAgain();
+    EXPECT_EQ(actions_.Take(), (Log{"scan", "show", "timer on"}));
 }
 
 TEST_F(SessionTest, DropsStartABatchOnlyWhenTheCurrentBoxIsReady) {
@@ -198,7 +256,7 @@ TEST_F(SessionTest, InstallResultsShowEachApkThenTheOutcome) {
     session_.OnInstallResult(2, adb::Started);
     session_.OnInstallResult(2, adb::AlreadyExists);  // already there counts as installed
     EXPECT_EQ(session_.State(), ui::Done);
-    EXPECT_EQ(session_.Queue().Failed(), 0u);
+    EXPECT_TRUE(session_.Queue().Finished().failed.empty());
     session_.Continue();
     EXPECT_EQ(session_.State(), ui::Ready);
     // Nothing failed: install again has nothing to do.

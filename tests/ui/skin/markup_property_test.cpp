@@ -75,4 +75,26 @@ TEST(MarkupProperties, HoldForGeneratedInputs) {
     }
 }
 
+// Names from outside go into a caption escaped: whatever they hold, the caption shows them as they
+// are, in the caption's own style, with no link.
+TEST(MarkupProperties, EscapedTextComesBackAsItIsInTheCaptionsStyle) {
+    skin_test::FakeFonts fonts;
+    std::mt19937 random(20261209);
+    const std::wstring before = L"{&#font=10}{&#color=0x808080}正在安装", after = L"，请稍候...";
+    const auto style = skin::ParseMarkup((before + after).c_str(), fonts);
+    ASSERT_EQ(style.size(), 1u);
+    for (int sample = 0; sample < 20000; ++sample) {
+        const std::wstring name = GenerateMarkup(random);
+        const std::wstring markup = before + skin::EscapeMarkupText(name) + after;
+        std::wstring joined;
+        for (const skin::TextRun& run : skin::ParseMarkup(markup.c_str(), fonts)) {
+            joined += run.text;
+            ASSERT_EQ(run.font, style[0].font) << testing::PrintToString(name);
+            ASSERT_EQ(run.color, style[0].color) << testing::PrintToString(name);
+            ASSERT_TRUE(run.link.empty()) << testing::PrintToString(name);
+        }
+        ASSERT_EQ(joined, L"正在安装" + name + after) << testing::PrintToString(name);
+    }
+}
+
 }  // namespace

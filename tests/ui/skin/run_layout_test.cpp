@@ -70,4 +70,15 @@ TEST(CutRunAtLimit, CutsCrossingRunsAndDropsRunsBeyond) {
     EXPECT_EQ(unlimited.right, 900);
 }
 
+// The tooltip over a result line covers its words, not the links after them.
+TEST(LeadingTextBounds, CoversTheRunsBeforeTheFirstLink) {
+    auto runs = Runs(4);
+    skin::PlaceRunsOnLine(runs, {{50, 32}, {40, 21}, {30, 21}, {20, 32}});
+    runs[2].link = L"button:306";
+    EXPECT_EQ(skin::LeadingTextBounds(runs), (RunRect{0, 0, 90, 32}));
+    runs[0].link = L"button:305";
+    EXPECT_EQ(skin::LeadingTextBounds(runs), RunRect{});
+    EXPECT_EQ(skin::LeadingTextBounds({}), RunRect{});
+}
+
 }  // namespace

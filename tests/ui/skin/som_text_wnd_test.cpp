@@ -269,14 +269,18 @@ TEST_F(TextControl, AMaximumWidthLimitsTheSizeAndTheDrawing) {
     EXPECT_EQ(beyond.strong + beyond.foreign, 0);
 }
 
-TEST_F(TextControl, TellsTheManagerItHandlesTheCursorOverLinksOnly) {
+TEST_F(TextControl, TakesTheCursorOverLinksOnlyAndShowsTheHandThere) {
     Make(L"{&#font=5}字{&#a=button:1}链{&#/a}");
     auto local = [&](int i) {
         const skin::RunRect& b = text_.Runs()[i].bounds;
         return POINT{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
     };
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW), hand = LoadCursorW(nullptr, IDC_HAND);
+    SetCursor(arrow);
     EXPECT_FALSE(text_.OnSetCursor(local(0)));
+    EXPECT_EQ(GetCursor(), arrow);
     EXPECT_TRUE(text_.OnSetCursor(local(1)));
+    EXPECT_EQ(GetCursor(), hand);
     EXPECT_FALSE(text_.OnSetCursor({-5, -5}));
 }
 

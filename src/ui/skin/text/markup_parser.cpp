@@ -138,4 +138,13 @@ std::vector<TextRun> ParseMarkup(const wchar_t* markup, const IFontTable& fonts)
     return MarkupParser(fonts).Parse(markup ? std::wstring_view(markup) : std::wstring_view());
 }
 
+std::wstring EscapeMarkupText(std::wstring_view text) {
+    std::wstring escaped;
+    for (const wchar_t c : text) {
+        escaped += c;
+        if (c == L'{') escaped += L"{&#}";
+    }
+    return escaped;
+}
+
 }  // namespace skin

@@ -37,4 +37,22 @@ bool CutRunAtLimit(RunRect& rect, int32_t limit) {
     return true;
 }
 
+RunRect LeadingTextBounds(const std::vector<TextRun>& runs) {
+    RunRect bounds;
+    bool first = true;
+    for (const TextRun& run : runs) {
+        if (!run.link.empty()) break;
+        if (first) {
+            bounds = run.bounds;
+            first = false;
+            continue;
+        }
+        bounds.left = std::min(bounds.left, run.bounds.left);
+        bounds.top = std::min(bounds.top, run.bounds.top);
+        bounds.right = std::max(bounds.right, run.bounds.right);
+        bounds.bottom = std::max(bounds.bottom, run.bounds.bottom);
+    }
+    return bounds;
+}
+
 }  // namespace skin

@@ -19,6 +19,10 @@ RunExtent PlaceRunsOnLine(std::vector<TextRun>& runs, const std::vector<RunExten
 // Index of the first run whose bounds contain the point (right and bottom edges excluded), or -1.
 int RunIndexAt(const std::vector<TextRun>& runs, int32_t x, int32_t y);
 
+// What the runs before the first link cover, after layout: a caption's words, without the links
+// that follow them. Empty when the caption starts with a link.
+RunRect LeadingTextBounds(const std::vector<TextRun>& runs);
+
 // Fixed colours of the text control (0x00BBGGRR).
 inline constexpr uint32_t kHoverLinkColor = 0xFFBC5D;
 inline constexpr uint32_t kDefaultLinkColor = 0xE59422;

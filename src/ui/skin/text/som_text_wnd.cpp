@@ -158,7 +158,10 @@ void CSomTextWnd::OnMouseLeave() {
 
 bool CSomTextWnd::OnSetCursor(POINT point) {
     const int index = RunAt(point);
-    return index >= 0 && !runs_[index].link.empty();
+    if (index < 0 || runs_[index].link.empty()) return false;
+    // A link is pointed at with the hand, as everywhere links are clicked.
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
 }
 
 bool CSomTextWnd::OnLButtonDown(POINT point) {

@@ -32,6 +32,7 @@ public:
     void OnCreate() override;
     void Paint(HDC dc, int limit, int part) override;
     // The pointer lights link runs and presses them; a click is reported when the press ends.
+    // Over a link the pointer is the hand.
     bool OnSetCursor(POINT point) override;
     LRESULT OnMouseMove(POINT point) override;
     void OnMouseLeave() override;

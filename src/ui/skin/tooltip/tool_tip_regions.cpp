@@ -8,6 +8,8 @@ namespace skin {
 
 namespace {
 
+constexpr int kMaxTipWidth = 640;
+
 TTTOOLINFOW ToolInfo(HWND owner, int id) {
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every version of the common controls
@@ -59,7 +61,10 @@ HWND CSomToolTipAdpater::AttachToolTipWindow(HWND host) {
     HWND toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, host, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
-    if (toolTip) AttachToolTip(toolTip, host);
+    if (!toolTip) return nullptr;
+    // A text of several lines breaks at its line ends, and a long line wraps at this width.
+    SendMessageW(toolTip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    AttachToolTip(toolTip, host);
     return toolTip;
 }
 
