@@ -184,6 +184,13 @@ def main():
     for n, text in enumerate(("bytes 100-199/200", "bytes 0-0/*", " BYTES 5-9/10 ",
                               "http://h/f.metalink#MetalinkFile2"), 1):
         write("download_answers", f"answer-{n}", bytes([1, 3, 4]) + utf16(text))
+    for n, output in enumerate(("progress: 0/5242880\nprogress: 2621440/5242880\nprogress: 5242880/5242880\n"
+                                "Performing Streamed Install\nSuccess\n",
+                                "progress: 65536/104857600\r\nadb: failed to install big.apk: "
+                                "the box closed the connection\r\n",
+                                "Failure [INSTALL_FAILED_OLDER_SDK: Requires newer sdk version #21 (current version is #17)]\n",
+                                "error: device unauthorized.\nThis adb server's $ADB_VENDOR_KEYS is not set\n"), 1):
+        write("failure_reasons", f"output-{n}", bytes([n]) + output.encode())
     write("app_listing", "listing", utf16(LISTING))
     write("app_listing", "sizes", utf16(SIZES))
     write("app_listing", "paths", utf16("package:/data/app/a-1/base.apk\r\npackage:/data/app/a-1/split_config.zh.apk\r\n"))
