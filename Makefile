@@ -5,7 +5,7 @@
 # `windows-x64`. Both are always built; which of them run here is what tools/wine/arch says: both
 # where the machine runs 32-bit code, else the 64-bit one (MIVORA_ARCH=x86|x64 picks one). A tree
 # that does not run still has its program file checked.
-.PHONY: all deps build test demo bench fuzz clean
+.PHONY: all deps build test demo bench fuzz soak clean
 
 PRESETS := windows windows-x64
 
@@ -44,8 +44,14 @@ demo: build
 bench: build
 	@preset=$$(tools/wine/arch --preset) && /usr/bin/python3 tools/bench/bench.py build/$$preset
 
+# Every parser's fuzz target, each for 10 minutes, or FUZZ_SECONDS shared out over them.
 fuzz: deps
-	tools/fuzz/run $${FUZZ_SECONDS:-300}
+	@if [ -n "$${FUZZ_SECONDS:-}" ]; then tools/fuzz/run --total "$$FUZZ_SECONDS"; else tools/fuzz/run --each 600; fi
+
+# The program under Wine after long use (about 20 minutes): installs, failures, memory, handles,
+# threads. SOAK_SEED replays a run.
+soak: build
+	@preset=$$(tools/wine/arch --preset) && /usr/bin/python3 tools/soak/soak.py build/$$preset
 
 clean:
 	rm -rf build out

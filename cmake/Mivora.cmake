@@ -23,6 +23,11 @@ if(WIN32)
   set(MIVORA_WINE_FIXTURE wine_session_${MIVORA_WINDOWS_ARCH})
   set(MIVORA_WINE_DIR ${PROJECT_SOURCE_DIR}/tools/wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MIVORA_WINE_DIR}/winerun ${CMAKE_BINARY_DIR})
+elseif(MIVORA_FUZZ)
+  # Every library a fuzz target links is instrumented for coverage; the targets add libFuzzer's main.
+  target_compile_options(mivora_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1)
+  target_link_options(mivora_options INTERFACE -fsanitize=address,undefined)
 elseif(MIVORA_SANITIZE)
   target_compile_options(mivora_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -43,6 +48,27 @@ function(mivora_test name)
       PROPERTIES FIXTURES_REQUIRED ${MIVORA_WINE_FIXTURE} LABELS ${MIVORA_WINDOWS_ARCH} TIMEOUT 300)
   else()
     gtest_discover_tests(${name} PROPERTIES LABELS native TIMEOUT 300)
+  endif()
+endfunction()
+
+# mivora_fuzz_target(<name> SOURCES ... LIBS ... MAX_LEN <bytes>)
+# A libFuzzer target for a parser of outside input, with its seed corpus in tests/fuzz/seeds/<name>.
+# The fuzz tree (preset `fuzz`, clang) builds it and lists it in fuzz-targets.txt for tools/fuzz/run;
+# the native test tree runs it for a few seconds, so that a target that stops building or crashes on
+# its seeds fails `make test`.
+function(mivora_fuzz_target name)
+  cmake_parse_arguments(F "" "MAX_LEN" "SOURCES;LIBS" ${ARGN})
+  if(MIVORA_FUZZ)
+    add_executable(${name}_fuzzer ${F_SOURCES})
+    target_link_libraries(${name}_fuzzer PRIVATE ${F_LIBS} mivora_options)
+    target_include_directories(${name}_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name}_fuzzer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/targets)
+    set_property(GLOBAL APPEND PROPERTY MIVORA_FUZZ_TARGETS "${name} ${F_MAX_LEN}")
+  elseif(NOT WIN32)
+    add_test(NAME fuzz.${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/fuzz/run --built --each 10 ${name})
+    set_tests_properties(fuzz.${name} PROPERTIES
+      LABELS "native;fuzz" TIMEOUT 600 FIXTURES_REQUIRED fuzz_build)
   endif()
 endfunction()
 

@@ -53,7 +53,8 @@ bool InflateToolImage(const uint8_t* image, size_t length, std::vector<uint8_t>&
     const uint32_t size = static_cast<uint32_t>(image[0]) | static_cast<uint32_t>(image[1]) << 8 |
                           static_cast<uint32_t>(image[2]) << 16 | static_cast<uint32_t>(image[3]) << 24;
     const size_t streamLength = length - kSizeField;
-    if (size > streamLength * kMaxInflateRatio + 64) return false;
+    // An empty tool is no tool: the packer never makes one, and starting it could only fail.
+    if (size == 0 || size > streamLength * kMaxInflateRatio + 64) return false;
 
     std::vector<uint8_t> buffer;
     try {
@@ -68,7 +69,7 @@ bool InflateToolImage(const uint8_t* image, size_t length, std::vector<uint8_t>&
     zs.avail_in = static_cast<uInt>(streamLength);
     // One spare byte lets a stream longer than the size field show itself instead of stopping short.
     uint8_t spare = 0;
-    zs.next_out = size ? buffer.data() : &spare;
+    zs.next_out = buffer.data();
     zs.avail_out = size;
     int rc = inflate(&zs, Z_FINISH);
     if (rc == Z_BUF_ERROR && zs.avail_out == 0 && zs.total_out == size) {

@@ -35,8 +35,10 @@ MetalinkAddress SplitMetalinkSuffix(const std::wstring& address) {
     const size_t at = address.find(kMetalinkSuffix);
     if (at == std::wstring::npos) return split;
     split.address = address.substr(0, at);
-    // Digits up to the first other character, as far as an int holds them.
-    for (size_t i = at + std::wstring(kMetalinkSuffix).size(); i < address.size() && std::iswdigit(address[i]); ++i) {
+    // ASCII digits up to the first other character, as far as an int holds them (Windows' iswdigit
+    // also takes other scripts' digits, whose values are no single decimal digit).
+    for (size_t i = at + std::wstring(kMetalinkSuffix).size();
+         i < address.size() && address[i] >= L'0' && address[i] <= L'9'; ++i) {
         if (split.fileIndex > (0x7FFFFFFF - 9) / 10) break;
         split.fileIndex = split.fileIndex * 10 + (address[i] - L'0');
     }

@@ -55,6 +55,16 @@ TEST(ToolImage, SizeFieldThatDisagreesWithTheStreamIsRejected) {
     EXPECT_TRUE(out.empty());
 }
 
+TEST(ToolImage, ImageOfAnEmptyToolIsRejected) {
+    std::vector<uint8_t> image = Packed(Sample(5000));
+    const uint8_t emptyStream[] = {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01};
+    image.resize(4);
+    image.insert(image.end(), std::begin(emptyStream), std::end(emptyStream));
+    SetSizeField(image, 0);
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(app::InflateToolImage(image.data(), image.size(), out));
+}
+
 TEST(ToolImage, SizeFieldBeyondAnyPossibleStreamIsRejectedWithoutAllocating) {
     std::vector<uint8_t> image = Packed(Sample(5000));
     std::vector<uint8_t> out;

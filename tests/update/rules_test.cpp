@@ -112,6 +112,8 @@ TEST(RequestText, TheMetalinkFileIndexIsCutOffTheAddress) {
     EXPECT_EQ(split.fileIndex, 3);
     split = SplitMetalinkSuffix(L"http://h/f#MetalinkFile99999999999999");
     EXPECT_GE(split.fileIndex, 0) << "a number too long for an int does not wrap";
+    split = SplitMetalinkSuffix(L"http://h/f#MetalinkFile2\uFF19\uFF19\uFF19\uFF19\uFF19\uFF19\uFF19\uFF19\uFF19\uFF19");
+    EXPECT_EQ(split.fileIndex, 2) << "full-width digits are no part of the number";
     split = SplitMetalinkSuffix(L"ftp://h/file#frag");
     EXPECT_EQ(split.address, L"ftp://h/file#frag");
     EXPECT_EQ(split.fileIndex, 0);

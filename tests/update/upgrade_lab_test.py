@@ -10,6 +10,7 @@ texts and bar, the main window), in the program folder and in the server's log."
 import glob
 import hashlib
 import os
+import subprocess
 import sys
 import unittest
 
@@ -124,6 +125,24 @@ class Upgrade(unittest.TestCase):
         served = [r for r in requests if r["uri"] == "/crawl/" + NAME and r["status"] in (200, 206)]
         self.assertTrue(served and all(r["host"] == "127.0.0.2" for r in served), requests)
 
+    def upgrade_fails_and_leaves_everything_as_it_was(self, why):
+        """Presses the upgrade button; the upgrade must fail with nothing replaced or left behind,
+        and the user can go on: the main window is back, the dialog closes on cancel."""
+        self.press_upgrade(self.start_old_program())
+        failed = DIALOG.wait(lambda s: DIALOG.text(s) == FAILED_TEXT, 60)
+        self.assertIsNotNone(failed, f"{why}: the dialog says the upgrade failed")
+        self.assertTrue(DIALOG.enabled(failed, UPGRADE_BUTTON), "the button may be pressed again")
+        self.assertTrue(wait_until(lambda: DIALOG.main_windows() == 1, 10), "the main window shows again")
+        self.assertIsNone(self.program.process.poll(), "the old program runs on")
+        self.assertEqual(sha256(os.path.join(self.folder, NAME)), sha256(CURRENT), f"{why}: nothing was replaced")
+        self.assertEqual(sorted(os.listdir(self.folder)), [NAME])
+        self.assertEqual(temp_downloads(), [], f"{why}: the downloaded file is deleted")
+
+        DIALOG.click(failed, CANCEL_BUTTON)
+        self.assertTrue(wait_until(lambda: DIALOG.state() is None, 10), "cancel closes the dialog")
+        self.assertEqual(DIALOG.main_windows(), 1)
+        self.assertIsNone(self.program.process.poll())
+
     def test_a_changed_file_leaves_the_old_program_in_place_and_running(self):
         release = SERVER.publish(padded_release())
         with open(release, "r+b") as f:
@@ -131,21 +150,30 @@ class Upgrade(unittest.TestCase):
             byte = f.read(1)
             f.seek(RELEASE_SIZE // 2)
             f.write(bytes([byte[0] ^ 0x40]))
-        self.press_upgrade(self.start_old_program())
+        self.upgrade_fails_and_leaves_everything_as_it_was("a changed file")
 
-        failed = DIALOG.wait(lambda s: DIALOG.text(s) == FAILED_TEXT, 60)
-        self.assertIsNotNone(failed, "the dialog says the upgrade failed")
-        self.assertTrue(DIALOG.enabled(failed, UPGRADE_BUTTON), "the button may be pressed again")
-        self.assertTrue(wait_until(lambda: DIALOG.main_windows() == 1, 10), "the main window shows again")
-        self.assertIsNone(self.program.process.poll(), "the old program runs on")
-        self.assertEqual(sha256(os.path.join(self.folder, NAME)), sha256(CURRENT), "nothing was replaced")
-        self.assertEqual(sorted(os.listdir(self.folder)), [NAME])
-        self.assertEqual(temp_downloads(), [], "the changed file is deleted")
+    def test_a_release_signed_with_another_key_is_refused(self):
+        other = os.path.join(LAB.workdir, "other-key.pem")
+        if not os.path.exists(other):
+            subprocess.run(["openssl", "genrsa", "-out", other, "2048"], check=True, capture_output=True)
+        SERVER.publish(padded_release(), key=other)
+        self.upgrade_fails_and_leaves_everything_as_it_was("another key")
 
-        DIALOG.click(failed, CANCEL_BUTTON)
-        self.assertTrue(wait_until(lambda: DIALOG.state() is None, 10), "cancel closes the dialog")
-        self.assertEqual(DIALOG.main_windows(), 1)
-        self.assertIsNone(self.program.process.poll())
+    def test_a_descriptor_that_calls_the_running_version_newer_is_refused(self):
+        # Signed by the right key and whole, but the file is the version that runs: a downgrade, or
+        # an old release offered again under a new number.
+        SERVER.publish(CURRENT)
+        descriptor = os.path.join(SERVER.www, "update", "checkupdate.ini")
+        with open(descriptor) as f:
+            text = f.read()
+        with open(descriptor, "w") as f:
+            f.write(text.replace("version=1.0.0.1", "version=1.0.0.2"))
+        self.upgrade_fails_and_leaves_everything_as_it_was("the running version under a new number")
+
+    def test_a_release_that_no_mirror_has_fails_at_once(self):
+        SERVER.publish(padded_release(), mirrors=[SERVER.url("files", "gone/" + NAME),
+                                                  SERVER.url("files", "gone/" + NAME, host=1)])
+        self.upgrade_fails_and_leaves_everything_as_it_was("404 everywhere")
 
     def test_cancelling_the_download_shows_the_main_window_again(self):
         SERVER.publish(padded_release(CANCELLED_SIZE), url=SERVER.url("crawl", NAME))

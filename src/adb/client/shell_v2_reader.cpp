@@ -22,7 +22,8 @@ ShellV2Reader::Output ShellV2Reader::Feed(std::span<const uint8_t> bytes) {
         const std::string_view data = AsText(bytes.first(take));
         if (id_ == kStdout) output.out += data;
         if (id_ == kStderr) output.err += data;
-        if (id_ == kExit && take) exitStatus_ = bytes[0];
+        // The status is the packet's first byte, wherever the network cut the packet.
+        if (id_ == kExit && take && remaining_ == GetLe32(header_.data() + 1)) exitStatus_ = bytes[0];
         remaining_ -= static_cast<uint32_t>(take);
         bytes = bytes.subspan(take);
         if (remaining_ == 0) headerFill_ = 0;

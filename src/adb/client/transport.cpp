@@ -24,17 +24,20 @@ LinkStatus Transport::Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::
 }
 
 LinkStatus Transport::Receive(Message& message, const Deadline& deadline) {
-    if (inbox_.empty()) inbox_.resize(kHeaderSize + kMaxPayload);
+    // Most boxes never send a message near the largest size: the inbox grows when one comes.
+    if (inbox_.empty()) inbox_.resize(kHeaderSize + kMaxPayloadV1);
     for (;;) {
         const size_t buffered = inboxEnd_ - inboxStart_;
+        size_t needed = kHeaderSize;
         if (buffered >= kHeaderSize) {
             const auto header = DecodeHeader(inbox_.data() + inboxStart_);
             if (!header || header->length > kMaxPayload) return {LinkStatus::kNotAdb};
-            if (buffered >= kHeaderSize + header->length) {
+            needed = kHeaderSize + header->length;
+            if (buffered >= needed) {
                 const auto payload = inbox_.begin() + static_cast<ptrdiff_t>(inboxStart_ + kHeaderSize);
                 message.header = *header;
                 message.payload.assign(payload, payload + header->length);
-                inboxStart_ += kHeaderSize + header->length;
+                inboxStart_ += needed;
                 return {};
             }
         }
@@ -44,6 +47,7 @@ LinkStatus Transport::Receive(Message& message, const Deadline& deadline) {
             inboxStart_ = 0;
             inboxEnd_ = buffered;
         }
+        if (inbox_.size() < needed) inbox_.resize(needed);
         size_t received = 0;
         const uint32_t left = deadline.MillisecondsLeft();
         const LinkStatus status = left ? channel_.Receive(std::span(inbox_).subspan(inboxEnd_), received, left)

@@ -176,6 +176,16 @@ TEST(ShellV2Reader, PacketsCutAtEveryPossiblePlace) {
     EXPECT_EQ(byteByByte.ExitStatus(), 127);
 }
 
+TEST(ShellV2Reader, AnExitPacketLongerThanItsStatusKeepsItsFirstByteWhereverItIsCut) {
+    const Bytes stream = Packet(3, std::string("\x05\x00\x09", 3));
+    for (size_t cut = 1; cut < stream.size(); ++cut) {
+        ShellV2Reader reader;
+        reader.Feed(std::span(stream).first(cut));
+        reader.Feed(std::span(stream).subspan(cut));
+        EXPECT_EQ(reader.ExitStatus(), 5) << cut;
+    }
+}
+
 TEST(DeviceBanner, KindAndFeaturesOfEveryShape) {
     const DeviceBanner modern =
         ParseDeviceBanner("device::ro.product.name=beijing;ro.product.model=MIBOX4;features=cmd,shell_v2");

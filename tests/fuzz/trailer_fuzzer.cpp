@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "memory_target_file.h"
+#include "fuzz/fuzz_check.h"
+#include "update/memory_target_file.h"
 #include "update/resume_trailer.h"
 
 namespace {
@@ -28,10 +29,6 @@ int64_t TotalFor(const uint8_t* data, size_t size) {
     }
 }
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -46,23 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     target.resumable = true;
     int connections = data[size / 2] % 12;
     if (!target.Open(connections)) return 0;
-    Check(target.downloaded >= 0 && target.downloaded <= total);
-    Check(connections >= 0 && connections <= 11);
+    FUZZ_CHECK(target.downloaded >= 0 && target.downloaded <= total);
+    FUZZ_CHECK(connections >= 0 && connections <= 11);
     for (int i = 0; i < target.segments.Count(); ++i) {
         const update::DownloadSegment& segment = target.segments.At(i);
-        Check(segment.start >= 0 && segment.end < total && segment.Missing() >= 0);
+        FUZZ_CHECK(segment.start >= 0 && segment.end < total && segment.Missing() >= 0);
     }
 
     // Every connection the download could open writes a little into its segment.
     const uint8_t block[7] = {1, 2, 3, 4, 5, 6, 7};
     while (update::DownloadSegment* segment = target.segments.Assign(std::nullopt)) {
         const auto count = static_cast<size_t>(std::min<int64_t>(segment->Missing(), sizeof(block)));
-        if (count) Check(target.WriteBlock(segment, block, count));
+        if (count) FUZZ_CHECK(target.WriteBlock(segment, block, count));
         segment->started = 1;
     }
     target.Finish(data[0] & 1);
     for (const auto& [offset, length] : file.writes)
-        Check(offset >= 0 && offset + static_cast<int64_t>(length) <= total + static_cast<int64_t>(update::kTrailerMaxSize));
-    Check(file.Size() >= total);
+        FUZZ_CHECK(offset >= 0 && offset + static_cast<int64_t>(length) <= total + static_cast<int64_t>(update::kTrailerMaxSize));
+    FUZZ_CHECK(file.Size() >= total);
     return 0;
 }
