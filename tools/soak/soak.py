@@ -23,13 +23,13 @@ sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
 from program import DONE, READY, Program  # noqa: E402
-from screen import LINK_RGB  # noqa: E402
 from adbbox.storage import installed_packages  # noqa: E402
 from adbbox.test_apks import write_apk, write_truncated_apk  # noqa: E402
 
 SUBNET = "10.231.91"
 BOXES = [(150, "mibox"), (151, "letv"), (152, "mele")]
 BATCH = 10
+RED = (0xFF, 0x00, 0x00)
 EXE = "MivoraBoxAssistant.exe"
 
 
@@ -75,23 +75,28 @@ def make_batch(folder, number, rng):
     return paths, expected
 
 
+def failures_shown(program):
+    """The result page counts failures in red; a batch that all went well shows no red at all."""
+    return bool(program.colour_runs(RED, 250, 480))
+
+
 def run_batch(program, lab, paths, expected):
     """Drops one batch on the current box; every good APK must end up on exactly one box, no
-    broken one on any, and the page must tell success only when all went well."""
+    broken one on any, and the page must count failures exactly when there were some."""
     installs = len(program.commands(" install "))
     if program.drop(paths) != "accepted":
         raise SoakFailure("the window did not take the drop")
     if not wait_until(lambda: len(program.commands(" install ")) >= installs + len(paths) and
-                      (program.shows(DONE) or program.colour_runs(LINK_RGB, 355, 385)), 300, interval=0.5):
+                      (program.shows(DONE) or failures_shown(program)), 300, interval=0.5):
         raise SoakFailure("a batch did not end\n" + program.log()[-3000:])
     boxes = [installed_packages(storage) for storage in lab.boxes.values()]
     for package, broken in expected.items():
         holders = sum(package in packages for packages in boxes)
         if holders != (0 if broken else 1):
             raise SoakFailure(f"{package} ({'broken' if broken else 'good'}) is on {holders} boxes")
-    if program.shows(DONE) == any(expected.values()):
-        raise SoakFailure(f"the page shows {'success' if program.shows(DONE) else 'failures'} for a batch "
-                          f"with {sum(expected.values())} broken APKs")
+    if failures_shown(program) != any(expected.values()):
+        raise SoakFailure(f"the page {'counts' if failures_shown(program) else 'does not count'} failures for "
+                          f"a batch with {sum(expected.values())} broken APKs")
 
 
 def main():
@@ -112,7 +117,12 @@ def main():
         first = None
         for number in range(total // BATCH):
             paths, expected = make_batch(os.path.join(lab.workdir, "apks", str(number)), number, rng)
-            run_batch(program, lab, paths, expected)
+            try:
+                run_batch(program, lab, paths, expected)
+            except SoakFailure:
+                os.makedirs(os.path.join(ROOT, "out", "soak"), exist_ok=True)
+                program.screenshot(os.path.join(ROOT, "out", "soak", f"batch-{number}.png"))
+                raise
             broken_dropped += sum(expected.values())
             if first is None:
                 first = holdings(lab, build)
