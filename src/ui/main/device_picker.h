@@ -13,8 +13,10 @@
 
 namespace ui {
 
-// No box has this address (255.255.255.255 is the broadcast address).
-constexpr base::BoxAddress kSearchAgainRow = 0xFFFFFFFF;
+// No box has this address (0.0.0.0 names no host). Not the broadcast address: the list draws rows
+// whose data is -1 to -16 in looks of their own, and -1 as a plain light row, where the row's white
+// text vanished.
+constexpr base::BoxAddress kSearchAgainRow = 0;
 
 class CDevicePicker : public skin::CMenuTip {
 public:

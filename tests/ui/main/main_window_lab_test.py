@@ -104,7 +104,13 @@ class TwoBoxes(unittest.TestCase):
             self.assertTrue(program.wait_shows(DONE, 30))
             connects = len(program.commands("connect"))
             time.sleep(1)  # the results page settles before the panel is clicked
-            self.assertTrue(program.choose_in_picker(rows=2, row=1), "the picker shows the search row")
+            picker = program.choose_in_picker(rows=2, row=None)
+            self.assertTrue(picker, "the picker shows the search row")
+            shot = program.screen.shot()
+            self.assertEqual(shot.getpixel((picker[0] + 170, picker[1] + 69 + 5)),
+                             shot.getpixel((picker[0] + 170, picker[1] + 5)),
+                             "the search row is drawn like the box rows, its white words on their colour")
+            program.screen.click(picker[0] + 89, picker[1] + 69 + 34)
             self.assertTrue(wait_until(lambda: not program.shows(DONE), 20), "the search leaves the results")
             self.assertTrue(wait_until(lambda: len(program.commands("connect")) >= connects + 2, 60),
                             "a search again connects both boxes again")
