@@ -9,6 +9,10 @@
 
 namespace adb {
 
+// Set in a client's environment, it asks our client for those lines; without it the client prints
+// what Google's prints, no more.
+inline constexpr wchar_t kProgressVariable[] = L"MIVORA_ADB_PROGRESS";
+
 // The percent a progress line tells (0 to 100), or nothing for any other line; the line may end
 // in "\r" and "\n".
 std::optional<int32_t> ProgressPercent(std::string_view line);

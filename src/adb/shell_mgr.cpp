@@ -28,6 +28,8 @@ CShellMgr::~CShellMgr() {
 
 void CShellMgr::SetAdbPath(const std::wstring& path) {
     adb::SetAdbPath(path);
+    // Our client then tells how far each upload has come; Google's ignores the variable.
+    SetEnvironmentVariableW(kProgressVariable, L"1");
     PostToWorker(kStartServerMessage);
 }
 

@@ -321,6 +321,18 @@ TEST_F(Engine, AnApkThatCannotBeStagedFailsWithoutRunningTheClient) {
     EXPECT_EQ(Calls(), std::vector<std::string>{"connect 10.0.0.7"}) << "no install line ran";
 }
 
+// The id of a running process of that name, 0 when there is none.
+DWORD ProcessNamed(const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, name) == 0) found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
 TEST_F(Engine, WhatEarlierRunsLeftIsRemovedAtStartUp) {
     const fs::path staging = tempDir_ / L"mivoraapk";
     fs::create_directories(staging);
@@ -328,14 +340,15 @@ TEST_F(Engine, WhatEarlierRunsLeftIsRemovedAtStartUp) {
     const fs::path ended = staging / RunFolderName(1, 1);
     WriteAll(ended / StagedFileName(3), "left by an earlier run");
     WriteAll(staging / L"notes.txt", "not ours");
-    // A run going on beside this one keeps its copy.
-    std::wstring line = L"\"" + test_support::TestProgram(L"emit.exe") + L"\" sleep:60000";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION other{};
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &other));
-    const fs::path going = staging / RunFolderName(other.dwProcessId, StartTime(other.hProcess));
+    // A run going on beside this one keeps its copy: any other live process will do, and one the
+    // system keeps running (services.exe, under Windows and Wine alike) needs no child of the test,
+    // which under Wine could hold the test runner's output open after the test.
+    const DWORD running = ProcessNamed(L"services.exe");
+    ASSERT_NE(running, 0u);
+    const HANDLE other = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, running);
+    ASSERT_NE(other, nullptr);
+    const fs::path going = staging / RunFolderName(running, StartTime(other));
+    CloseHandle(other);
     WriteAll(going / StagedFileName(1), "being installed");
 
     UseClient();
@@ -345,9 +358,6 @@ TEST_F(Engine, WhatEarlierRunsLeftIsRemovedAtStartUp) {
     EXPECT_FALSE(fs::exists(staging / StagedFileName(1)));
     EXPECT_EQ(ReadAll(going / StagedFileName(1)), "being installed");
     EXPECT_EQ(ReadAll(staging / L"notes.txt"), "not ours");
-    TerminateProcess(other.hProcess, 0);
-    CloseHandle(other.hThread);
-    CloseHandle(other.hProcess);
 }
 
 TEST_F(Engine, LongListingsArriveWholeAndDeviceListingsTwice) {
@@ -422,16 +432,7 @@ TEST_F(Engine, CommandLogRecordsStartServerAndEachCommand) {
     fs::remove(log);
 }
 
-bool ClientRunning() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = _wcsicmp(entry.szExeFile, L"adb.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
+bool ClientRunning() { return ProcessNamed(L"adb.exe") != 0; }
 
 TEST_F(Engine, AStalledClientDoesNotHoldUpTheStopRequest) {
     Rules({"connect\tconnected\t4000"});

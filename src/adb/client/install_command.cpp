@@ -10,6 +10,7 @@
 #include "adb/client/remote_shell.h"
 #include "adb/client/sync_request.h"
 #include "adb/client/time_limits.h"
+#include "adb/progress_lines.h"
 
 namespace adb::client {
 
@@ -20,20 +21,25 @@ constexpr size_t kBatch = 1 << 20;
 
 std::string ReadFailure(uint32_t error) { return "cannot read the file: " + texts::FileErrorText(error); }
 
-// Tells how far the upload has come: once at its start, then each time another percent has gone.
+// Tells how far the upload has come, when whoever started the client asked for it: once at its
+// start, then each time another percent has gone.
 class UploadProgress {
 public:
-    explicit UploadProgress(uint64_t total) : total_(total) { Print(texts::UploadProgress(0, total_)); }
+    explicit UploadProgress(uint64_t total)
+        : total_(total), wanted_(GetEnvironmentVariableW(kProgressVariable, nullptr, 0) > 0) {
+        if (wanted_) Print(texts::UploadProgress(0, total_));
+    }
 
     void Sent(uint64_t sent) {
         const uint64_t percent = total_ ? sent / (total_ / 100 + 1) : 100;
-        if (percent == told_ && sent != total_) return;
+        if (!wanted_ || (percent == told_ && sent != total_)) return;
         told_ = percent;
         Print(texts::UploadProgress(sent, total_));
     }
 
 private:
     uint64_t total_;
+    bool wanted_;
     uint64_t told_ = 0;
 };
 
