@@ -29,32 +29,32 @@ class AppSpec:
     seed: int = 0                     # of the APK's padding
 
 
-def place_apps(folder, profile, specs):
+def place_apps(folder, profile, apps):
     """Writes the apps' APK files where the profile's package manager keeps them and lists them in
     packages.json; returns the device paths of each app's files, base first."""
     storage = Storage(folder)
     profile = PROFILES[profile]
     packages = storage.load_packages()
     placed = {}
-    for spec in specs:
+    for app in apps:
         folder_per_package = profile.apk_folder_per_package
-        if spec.splits and not folder_per_package:
-            raise ValueError(f"{spec.package}: split APKs need Android 5 or later")
-        base = f"/data/app/{spec.package}-1/base.apk" if folder_per_package else f"/data/app/{spec.package}-1.apk"
-        paths = [base] + [f"/data/app/{spec.package}-1/split_{name}.apk" for name, _ in spec.splits]
+        if app.splits and not folder_per_package:
+            raise ValueError(f"{app.package}: split APKs need Android 5 or later")
+        base = f"/data/app/{app.package}-1/base.apk" if folder_per_package else f"/data/app/{app.package}-1.apk"
+        paths = [base] + [f"/data/app/{app.package}-1/split_{name}.apk" for name, _ in app.splits]
         storage.host_path(base).parent.mkdir(parents=True, exist_ok=True)
-        write_apk(storage.host_path(base), spec.package, spec.min_sdk, size=spec.size,
-                  version_code=spec.version_code, version_name=spec.version_name, label=spec.label,
-                  launcher=spec.launcher, seed=spec.seed)
-        for (name, size), path in zip(spec.splits, paths[1:]):
-            write_apk(storage.host_path(path), spec.package, spec.min_sdk, size=size, split=name, seed=spec.seed + 1)
+        write_apk(storage.host_path(base), app.package, app.min_sdk, size=app.size,
+                  version_code=app.version_code, version_name=app.version_name, label=app.label,
+                  launcher=app.launcher, seed=app.seed)
+        for (name, size), path in zip(app.splits, paths[1:]):
+            write_apk(storage.host_path(path), app.package, app.min_sdk, size=size, split=name, seed=app.seed + 1)
         total = sum(storage.host_path(path).stat().st_size for path in paths)
-        when = int(time.time()) if spec.installed is None else spec.installed
-        info = PackageInfo(spec.package, spec.min_sdk, version_code=spec.version_code,
-                           version_name=spec.version_name, label=spec.label, launcher=spec.launcher)
-        packages[spec.package] = app_record(base, total, info, next_uid(packages), when, when,
-                                            splits=[name for name, _ in spec.splits])
-        placed[spec.package] = paths
+        when = int(time.time()) if app.installed is None else app.installed
+        info = PackageInfo(app.package, app.min_sdk, version_code=app.version_code,
+                           version_name=app.version_name, label=app.label, launcher=app.launcher)
+        packages[app.package] = app_record(base, total, info, next_uid(packages), when, when,
+                                            splits=[name for name, _ in app.splits])
+        placed[app.package] = paths
     storage.save_packages(packages)
     return placed
 
