@@ -43,6 +43,13 @@ class ManifestsMadeByAaptTest(TempDirTest):
         compiled = self.compile("com.example.nosdk", "")
         self.assertEqual(apk.read_package_info(compiled), apk.PackageInfo("com.example.nosdk", 1))
 
+    def test_defined_permissions_are_read(self):
+        compiled = self.compile("com.example.owner", '<permission android:name="com.example.permission.A"/>'
+                                '<uses-permission android:name="android.permission.INTERNET"/>'
+                                '<permission android:name="com.example.permission.B"/>')
+        self.assertEqual(apk.read_package_info(compiled).permissions,
+                         ("com.example.permission.A", "com.example.permission.B"))
+
     def test_codename_min_sdk_is_above_every_box(self):
         compiled = self.compile("com.example.preview", '<uses-sdk android:minSdkVersion="Q"/>')
         self.assertGreater(apk.read_package_info(compiled).min_sdk, 100)
@@ -59,6 +66,24 @@ class ApksMadeByUsTest(TempDirTest):
         badging = self.badging(path)
         self.assertIn("package: name='com.mivora.made' versionCode='42'", badging)
         self.assertIn("sdkVersion:'19'", badging)
+
+    def test_native_code_permissions_and_signer_as_aapt_and_a_box_see_them(self):
+        path, other = self.temp / "native.apk", self.temp / "other.apk"
+        write_apk(path, "com.mivora.native", abis=("x86", "x86_64"), permissions=("com.mivora.permission.REMOTE",),
+                  signer="vendor", size=100_000)
+        self.assertEqual(path.stat().st_size, 100_000)
+        self.assertIn("native-code: 'x86' 'x86_64'", self.badging(path))
+        permissions = subprocess.run([self.tool("aapt"), "dump", "permissions", str(path)], check=True,
+                                     capture_output=True, text=True).stdout
+        self.assertIn("permission: com.mivora.permission.REMOTE", permissions)
+        info = apk.read_package_info(path)
+        self.assertEqual((info.abis, info.permissions), (("x86", "x86_64"), ("com.mivora.permission.REMOTE",)))
+        write_apk(other, "com.mivora.native", signer="someone")
+        self.assertNotEqual(apk.read_package_info(other).signer, info.signer, "each key is told apart")
+        write_apk(other, "com.mivora.native", signer="vendor", version_code=9)
+        self.assertEqual(apk.read_package_info(other).signer, info.signer, "one key, one signer, whatever it signs")
+        write_apk(other, "com.mivora.native")
+        self.assertIsNone(apk.read_package_info(other).signer)
 
     def test_padded_apk_has_the_exact_size_and_stays_valid(self):
         path = self.temp / "padded.apk"

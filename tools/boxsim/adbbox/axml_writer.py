@@ -25,10 +25,12 @@ class Node:
     children: list
 
 
-def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, launcher=(), split=None):
+def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, launcher=(), split=None,
+             permissions=()):
     """label: the application's label as a literal string (none: no label); launcher: the
     categories ("LEANBACK_LAUNCHER", "LAUNCHER") of a main activity that starts the app; split: the
-    split's name, for a split APK's manifest."""
+    split's name, for a split APK's manifest; permissions: names of the permissions the app
+    defines."""
     activities = []
     if launcher:
         intent_filter = Node("intent-filter", [], [Node("action", [(True, "name", MAIN_ACTION)], [])] + [
@@ -39,7 +41,8 @@ def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, l
     attributes = [(True, "versionCode", version_code), (True, "versionName", version_name), (False, "package", package)]
     if split:
         attributes.append((False, "split", split))
-    root = Node("manifest", attributes, [uses_sdk, application])
+    defined = [Node("permission", [(True, "name", name)], []) for name in permissions]
+    root = Node("manifest", attributes, [uses_sdk] + defined + [application])
     return encode(root)
 
 
