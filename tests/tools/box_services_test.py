@@ -106,17 +106,20 @@ class PackageManagerTest(BoxTestCase):
             "resigned": dict(package=owner, version_code=6, signer="someone"),
             "x86 only": dict(package="com.mivora.x86", abis=("x86", "x86_64")),
             "same permission": dict(package="com.mivora.copy", permissions=("com.mivora.permission.REMOTE",)),
+            "library": dict(package="com.mivora.maps", libraries=("com.google.android.maps",)),
             "newer": dict(package=owner, version_code=6, signer="vendor", abis=("x86", "armeabi-v7a")),
         }
         expected = {
             "letv": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
                      "resigned": "Failure [INSTALL_PARSE_FAILED_INCONSISTENT_CERTIFICATES]",
                      "x86 only": "Failure [INSTALL_FAILED_CPU_ABI_INCOMPATIBLE]",
-                     "same permission": "Success", "newer": "Success"},
+                     "same permission": "Success", "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY]",
+                     "newer": "Success"},
             "generic": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
                         "resigned": "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE]",
                         "x86 only": "Failure [INSTALL_FAILED_NO_MATCHING_ABIS]",
-                        "same permission": "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION]", "newer": "Success"},
+                        "same permission": "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION]",
+                        "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY]", "newer": "Success"},
             "mibox": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
                       "resigned": "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE: Package com.mivora.tv signatures "
                                   "do not match the previously installed version; ignoring!]",
@@ -125,6 +128,9 @@ class PackageManagerTest(BoxTestCase):
                       "same permission": "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION: Package com.mivora.copy "
                                          "attempting to redeclare permission com.mivora.permission.REMOTE already "
                                          "owned by com.mivora.tv]",
+                      "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY: Package couldn't be installed in "
+                                 "/data/app/com.mivora.maps-1: Package com.mivora.maps requires unavailable shared "
+                                 "library com.google.android.maps; failing!]",
                       "newer": "Success"},
         }
         for profile, verdicts in expected.items():
@@ -138,6 +144,12 @@ class PackageManagerTest(BoxTestCase):
                 packages = self.storage.load_packages()
                 self.assertEqual(packages[owner]["versionCode"], 6, "only the newer one by the same signer replaced it")
                 self.assertEqual("com.mivora.copy" in packages, profile == "letv")
+
+    def test_a_library_the_box_has_or_need_not_have(self):
+        self.make_box("mibox")
+        path = self.temp / "tests.apk"
+        write_apk(path, "com.mivora.tests", libraries=("android.test.runner",))
+        self.assertEqual(self.packages.install(path), "Success")
 
     def test_an_older_version_replaces_a_newer_one_only_when_allowed(self):
         self.make_box("mibox")

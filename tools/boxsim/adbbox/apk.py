@@ -1,7 +1,7 @@
 """What a package manager learns from an APK file: its package name and the SDK level it needs,
 what it shows of the app (version, label, whether a launcher can start it), and what it checks
 against the box and the apps already on it: who signed it, the processors its native code is built
-for, the permissions it defines."""
+for, the system libraries it requires, the permissions it defines."""
 
 import hashlib
 import posixpath
@@ -15,6 +15,7 @@ LABEL_ID = 0x01010001
 NAME_ID = 0x01010003
 VERSION_CODE_ID = 0x0101021B
 VERSION_NAME_ID = 0x0101021C
+REQUIRED_ID = 0x0101028E
 MAIN_ACTION = "android.intent.action.MAIN"
 CATEGORY_PREFIX = "android.intent.category."
 # A manifest may name an unreleased platform by its codename; no box of ours runs one.
@@ -38,6 +39,7 @@ class PackageInfo:
     signer: str = field(default=None, compare=False)  # digest of its certificate; None: unsigned
     abis: tuple = field(default=(), compare=False)  # the lib/<abi>/ folders; none: no native code
     permissions: tuple = field(default=(), compare=False)  # the permissions it defines
+    libraries: tuple = field(default=(), compare=False)  # the system's shared libraries it requires
 
 
 # A signed APK carries its signer's certificate in META-INF; a box tells signers apart by it.
@@ -82,8 +84,12 @@ def _package_info(elements, signer, abis):
     package = elements[0].attribute("package")
     if package is None or not isinstance(package.value, str) or not package.value:
         raise InvalidApk("manifest names no package")
-    min_sdk, label, permissions = 1, None, []
+    min_sdk, label, permissions, libraries = 1, None, [], []
     for element in elements:
+        if element.name == "uses-library" and element.depth == 2:
+            name, required = element.attribute("name", NAME_ID), element.attribute("required", REQUIRED_ID)
+            if name is not None and isinstance(name.value, str) and (required is None or required.value):
+                libraries.append(name.value)
         if element.name == "permission" and element.depth == 1:
             attribute = element.attribute("name", NAME_ID)
             if attribute is not None and isinstance(attribute.value, str) and attribute.value:
@@ -101,7 +107,7 @@ def _package_info(elements, signer, abis):
                        version_code=code.value if code is not None and isinstance(code.value, int) else 1,
                        version_name=name.value if name is not None and isinstance(name.value, str) else None,
                        label=label or None, launcher=_launcher_categories(elements), signer=signer,
-                       abis=abis, permissions=tuple(permissions))
+                       abis=abis, permissions=tuple(permissions), libraries=tuple(libraries))
 
 
 def _launcher_categories(elements):

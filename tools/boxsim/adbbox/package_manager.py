@@ -41,6 +41,11 @@ class PackageManager:
             if self._profile.sdk < _ANDROID_5:
                 return self._failure("INSTALL_FAILED_CPU_ABI_INCOMPATIBLE", None)
             return self._failure("INSTALL_FAILED_NO_MATCHING_ABIS", "Failed to extract native libraries, res=-113")
+        missing = [name for name in info.libraries if name not in self._profile.shared_libraries]
+        if missing:
+            return self._failure("INSTALL_FAILED_MISSING_SHARED_LIBRARY",
+                                 f"Package couldn't be installed in /data/app/{info.name}-1: "
+                                 f"Package {info.name} requires unavailable shared library {missing[0]}; failing!")
         size = os.path.getsize(host_file)
         with self._lock:
             packages = self._storage.load_packages()

@@ -69,6 +69,11 @@ class Profile:
         return ("armeabi-v7a", "armeabi")
 
     @property
+    def shared_libraries(self):
+        """The system's libraries an app may require (uses-library)."""
+        return ("android.test.runner", "javax.obex")
+
+    @property
     def apk_folder_per_package(self):
         """Android 5 moved installed APKs from /data/app/<pkg>-1.apk to /data/app/<pkg>-1/base.apk."""
         return self.sdk >= 21

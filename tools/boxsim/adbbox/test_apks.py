@@ -15,7 +15,7 @@ _CHUNK = 1024 * 1024
 
 
 def write_apk(path, package, min_sdk=1, size=0, version_code=1, seed=0, version_name="1.0", label=None,
-              launcher=(), split=None, signer=None, abis=(), permissions=()):
+              launcher=(), split=None, signer=None, abis=(), permissions=(), libraries=()):
     """Writes an APK of exactly size bytes (or as small as it can be when size is smaller).
 
     The padding is incompressible random data stored as it is, so that the file is as big on the
@@ -23,10 +23,12 @@ def write_apk(path, package, min_sdk=1, size=0, version_code=1, seed=0, version_
     label and launcher: the app's literal label and its main activity's launcher categories;
     split: the name of a split APK ("config.armeabi_v7a") instead of a base APK; signer: a name
     that stands for the key the APK is signed with (None: unsigned); abis: the processors its
-    native library is built for; permissions: the permissions it defines.
+    native library is built for; permissions: the permissions it defines; libraries: the system's
+    shared libraries it requires.
     """
     manifest = axml_writer.manifest(package, min_sdk, version_code=version_code, version_name=version_name,
-                                    label=label, launcher=launcher, split=split, permissions=permissions)
+                                    label=label, launcher=launcher, split=split, permissions=permissions,
+                                    libraries=libraries)
     entries = [(MANIFEST, manifest)] + [(f"lib/{abi}/libnative.so", _ELF_STUB + abi.encode()) for abi in abis]
     if signer is not None:
         entries.append((CERTIFICATE, stand_in_certificate(signer)))
