@@ -7,14 +7,13 @@ import glob
 import os
 import re
 import sys
-import time
 import unittest
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import DONE, READY, Program  # noqa: E402
+from program import ACTION_LINK, DONE, PROGRESS_LINE, READY, Program  # noqa: E402
 from screen import LINK_RGB  # noqa: E402
 from adbbox.apps import AppSpec, place_apps  # noqa: E402
 from adbbox.storage import installed_packages  # noqa: E402
@@ -25,13 +24,11 @@ SUBNET = "10.231.86"
 NEW_BOX, OLD_BOX = f"{SUBNET}.150", f"{SUBNET}.151"
 RED, GREY = (0xFF, 0x00, 0x00), (0x80, 0x80, 0x80)
 MIB = 1024 * 1024
-# Where the page puts its lines (the window's coordinates): the result lines, the link under the
-# drop area, the reasons under it one a line, the progress line under the installing line.
+# Where the page puts its lines (the window's coordinates): the result lines, and the reasons under
+# their link, one a line.
 NOTHING_LINE = (295, 325)
 FAILED_COUNT_LINE = (385, 415)
-ACTION_LINK = (445, 475)
 REASON_TOP, REASON_STEP, REASON_LINES = 480, 20, 5
-PROGRESS_LINE = (395, 418)
 
 TOO_NEW = "盒子上已装有这个应用更新的版本"
 SIGNER = "盒子上已有签名不同的同名应用，请先卸载它"
@@ -78,18 +75,9 @@ class PageTestCase(unittest.TestCase):
         as its window gives it, line by line."""
         runs = self.program.colour_runs(rgb, *band)
         self.assertTrue(runs, f"something in {rgb} between y {band}")
-        x0, x1, y0, y1 = runs[0]
-        x, y = self.program.origin[0] + (x0 + x1) // 2, self.program.origin[1] + (y0 + y1) // 2
-        wintool = os.path.join(BUILD, "bin", "wintool.exe")
-
-        def tip():
-            # A tooltip shows once the pointer has rested; a move of one pixel starts the wait anew
-            # where the first move came before the window took the pointer.
-            self.program.screen.move(x + int(time.monotonic()) % 2, y)
-            return self.lab.wine_output([wintool, "text", "tooltips_class32"]).strip()
-        text = wait_until(tip, 30, interval=1.5)
+        lines = self.program.tooltip_over(runs[0])
         self.program.screen.move(self.program.origin[0] + 880, self.program.origin[1] + 580)  # away again
-        return [line for line in text.replace("\r", "").split("\n") if line]
+        return lines
 
     def reason_lines(self):
         """Clicks "查看原因" and tells, for each line of the list, whether it shows a reason (in red),
