@@ -18,10 +18,11 @@ constexpr Sign kVerdicts[] = {
     {L"No space left on device", FailureReason::StorageFull},
     {L"INSTALL_FAILED_OLDER_SDK", FailureReason::AndroidTooOld},
     {L"INSTALL_FAILED_INVALID_APK", FailureReason::InvalidPackage},
+    // Before Android 5 a replacement signed by another key was a package inconsistent with itself.
+    {L"INSTALL_PARSE_FAILED_INCONSISTENT_CERTIFICATES", FailureReason::SignatureDiffers},
     {L"INSTALL_PARSE_FAILED_", FailureReason::InvalidPackage},
     {L"INSTALL_FAILED_VERSION_DOWNGRADE", FailureReason::NewerVersionInstalled},
     {L"INSTALL_FAILED_UPDATE_INCOMPATIBLE", FailureReason::SignatureDiffers},
-    {L"INSTALL_FAILED_INCONSISTENT_CERTIFICATES", FailureReason::SignatureDiffers},
     {L"INSTALL_FAILED_NO_MATCHING_ABIS", FailureReason::NoMatchingAbi},
     {L"INSTALL_FAILED_CPU_ABI_INCOMPATIBLE", FailureReason::NoMatchingAbi},
     {L"INSTALL_FAILED_DUPLICATE_PERMISSION", FailureReason::DuplicatePermission},

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""The manifest the program's ADB client carries, read from the built file's resources: run as the
-user who starts it, on Windows 7 to 11, no DPI awareness claimed. Reads files only, so it checks a
-32-bit tree as well as a 64-bit one."""
+"""The manifests the program and its ADB client carry, read from the built files' resources: run
+as the user who starts them, on Windows 7 to 11, no DPI awareness claimed, and for the program the
+system's look of the standard controls (common controls 6). Reads files only, so it checks a 32-bit
+tree as well as a 64-bit one."""
 import os
 import struct
 import unittest
@@ -75,8 +76,14 @@ class Manifests(unittest.TestCase):
         aware = [e for e in root.iter() if e.tag.endswith("dpiAware") or e.tag.endswith("dpiAwareness")]
         self.assertEqual(aware, [], f"{path}: Windows scales the window whole")
 
-    def test_the_client(self):
+    def test_the_program_and_its_client(self):
         for tree in trees():
+            program = os.path.join(tree, "MivoraBoxAssistant.exe")
+            root = self.read(program)
+            self.check_common(root, program)
+            controls = [e.get("version") for e in root.iter() if e.tag.endswith("assemblyIdentity")
+                        and e.get("name") == "Microsoft.Windows.Common-Controls"]
+            self.assertEqual(controls, ["6.0.0.0"], program)
             client = os.path.join(tree, "adb.exe")
             self.check_common(self.read(client), client)
 

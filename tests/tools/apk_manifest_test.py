@@ -16,7 +16,7 @@ SOURCE_MANIFEST = """<?xml version="1.0" encoding="utf-8"?>
 <manifest xmlns:android="http://schemas.android.com/apk/res/android" package="{package}"
           android:versionCode="7" android:versionName="1.7">
   {uses_sdk}
-  <application android:label="Probe"/>
+  {application}
 </manifest>
 """
 
@@ -24,11 +24,11 @@ SOURCE_MANIFEST = """<?xml version="1.0" encoding="utf-8"?>
 class ManifestsMadeByAaptTest(TempDirTest):
     """aapt compiles manifests with its own encoder (UTF-16 strings, its own chunk order)."""
 
-    def compile(self, package, uses_sdk):
+    def compile(self, package, uses_sdk, application='<application android:label="Probe"/>'):
         if not os.path.exists(FRAMEWORK_RES):
             self.skipTest("android-framework-res is not installed: aapt cannot compile manifests")
         source = self.temp / "AndroidManifest.xml"
-        source.write_text(SOURCE_MANIFEST.format(package=package, uses_sdk=uses_sdk), encoding="utf-8")
+        source.write_text(SOURCE_MANIFEST.format(package=package, uses_sdk=uses_sdk, application=application), encoding="utf-8")
         output = self.temp / "compiled.apk"
         subprocess.run([self.tool("aapt"), "package", "-f", "-M", str(source), "-I", FRAMEWORK_RES,
                         "-F", str(output)], check=True, capture_output=True)
@@ -42,6 +42,20 @@ class ManifestsMadeByAaptTest(TempDirTest):
     def test_missing_uses_sdk_means_level_1(self):
         compiled = self.compile("com.example.nosdk", "")
         self.assertEqual(apk.read_package_info(compiled), apk.PackageInfo("com.example.nosdk", 1))
+
+    def test_defined_permissions_are_read(self):
+        compiled = self.compile("com.example.owner", '<permission android:name="com.example.permission.A"/>'
+                                '<uses-permission android:name="android.permission.INTERNET"/>'
+                                '<permission android:name="com.example.permission.B"/>')
+        self.assertEqual(apk.read_package_info(compiled).permissions,
+                         ("com.example.permission.A", "com.example.permission.B"))
+
+    def test_required_libraries_are_read(self):
+        compiled = self.compile("com.example.maps", "", '<application android:label="Probe">'
+                                '<uses-library android:name="com.google.android.maps"/>'
+                                '<uses-library android:name="com.example.optional" android:required="false"/>'
+                                '</application>')
+        self.assertEqual(apk.read_package_info(compiled).libraries, ("com.google.android.maps",))
 
     def test_codename_min_sdk_is_above_every_box(self):
         compiled = self.compile("com.example.preview", '<uses-sdk android:minSdkVersion="Q"/>')
@@ -59,6 +73,26 @@ class ApksMadeByUsTest(TempDirTest):
         badging = self.badging(path)
         self.assertIn("package: name='com.mivora.made' versionCode='42'", badging)
         self.assertIn("sdkVersion:'19'", badging)
+
+    def test_native_code_permissions_and_signer_as_aapt_and_a_box_see_them(self):
+        path, other = self.temp / "native.apk", self.temp / "other.apk"
+        write_apk(path, "com.mivora.native", abis=("x86", "x86_64"), permissions=("com.mivora.permission.REMOTE",),
+                  signer="vendor", libraries=("com.google.android.maps",), size=100_000)
+        self.assertEqual(path.stat().st_size, 100_000)
+        self.assertIn("native-code: 'x86' 'x86_64'", self.badging(path))
+        self.assertIn("uses-library:'com.google.android.maps'", self.badging(path))
+        self.assertEqual(apk.read_package_info(path).libraries, ("com.google.android.maps",))
+        permissions = subprocess.run([self.tool("aapt"), "dump", "permissions", str(path)], check=True,
+                                     capture_output=True, text=True).stdout
+        self.assertIn("permission: com.mivora.permission.REMOTE", permissions)
+        info = apk.read_package_info(path)
+        self.assertEqual((info.abis, info.permissions), (("x86", "x86_64"), ("com.mivora.permission.REMOTE",)))
+        write_apk(other, "com.mivora.native", signer="someone")
+        self.assertNotEqual(apk.read_package_info(other).signer, info.signer, "each key is told apart")
+        write_apk(other, "com.mivora.native", signer="vendor", version_code=9)
+        self.assertEqual(apk.read_package_info(other).signer, info.signer, "one key, one signer, whatever it signs")
+        write_apk(other, "com.mivora.native")
+        self.assertIsNone(apk.read_package_info(other).signer)
 
     def test_padded_apk_has_the_exact_size_and_stays_valid(self):
         path = self.temp / "padded.apk"

@@ -6,6 +6,7 @@ import struct
 import unittest
 
 from boxsim_support import TempDirTest, first_make_fragment
+from adbbox.apps import AppSpec, place_apps
 from adbbox.faults import DropConnection, Faults
 from adbbox.package_manager import PackageManager
 from adbbox.profiles import PROFILES
@@ -93,6 +94,71 @@ class PackageManagerTest(BoxTestCase):
                          "Failure [INSTALL_FAILED_INSUFFICIENT_STORAGE: Insufficient storage space]")
         self.assertEqual(self.packages.install(self.apk("com.mivora.a", size=3 * MIB, name="a2.apk")), "Success")
         self.assertEqual(set(self.storage.load_packages()), {"com.mivora.a"})
+
+    def test_what_the_apk_brings_against_the_box_and_its_apps(self):
+        # An app at version 5 signed by "vendor" that defines a permission, on boxes before Android
+        # 5, between 5 and 7 (codes without reasons), and from 7 on (codes with reasons).
+        installed = AppSpec("com.mivora.tv", version_code=5, signer="vendor",
+                            permissions=("com.mivora.permission.REMOTE",))
+        owner = "com.mivora.tv"
+        cases = {
+            "older": dict(package=owner, version_code=4, signer="vendor"),
+            "resigned": dict(package=owner, version_code=6, signer="someone"),
+            "x86 only": dict(package="com.mivora.x86", abis=("x86", "x86_64")),
+            "same permission": dict(package="com.mivora.copy", permissions=("com.mivora.permission.REMOTE",)),
+            "library": dict(package="com.mivora.maps", libraries=("com.google.android.maps",)),
+            "newer": dict(package=owner, version_code=6, signer="vendor", abis=("x86", "armeabi-v7a")),
+        }
+        expected = {
+            "letv": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
+                     "resigned": "Failure [INSTALL_PARSE_FAILED_INCONSISTENT_CERTIFICATES]",
+                     "x86 only": "Failure [INSTALL_FAILED_CPU_ABI_INCOMPATIBLE]",
+                     "same permission": "Success", "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY]",
+                     "newer": "Success"},
+            "generic": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
+                        "resigned": "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE]",
+                        "x86 only": "Failure [INSTALL_FAILED_NO_MATCHING_ABIS]",
+                        "same permission": "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION]",
+                        "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY]", "newer": "Success"},
+            "mibox": {"older": "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
+                      "resigned": "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE: Package com.mivora.tv signatures "
+                                  "do not match the previously installed version; ignoring!]",
+                      "x86 only": "Failure [INSTALL_FAILED_NO_MATCHING_ABIS: Failed to extract native "
+                                  "libraries, res=-113]",
+                      "same permission": "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION: Package com.mivora.copy "
+                                         "attempting to redeclare permission com.mivora.permission.REMOTE already "
+                                         "owned by com.mivora.tv]",
+                      "library": "Failure [INSTALL_FAILED_MISSING_SHARED_LIBRARY: Package couldn't be installed in "
+                                 "/data/app/com.mivora.maps-1: Package com.mivora.maps requires unavailable shared "
+                                 "library com.google.android.maps; failing!]",
+                      "newer": "Success"},
+        }
+        for profile, verdicts in expected.items():
+            with self.subTest(profile):
+                self.make_box(profile)
+                place_apps(self.storage.folder, profile, [installed])
+                for name, apk in cases.items():
+                    path = self.temp / f"{profile}-{name}.apk"
+                    write_apk(path, **apk)
+                    self.assertEqual(self.packages.install(path, replace=True), verdicts[name], name)
+                packages = self.storage.load_packages()
+                self.assertEqual(packages[owner]["versionCode"], 6, "only the newer one by the same signer replaced it")
+                self.assertEqual("com.mivora.copy" in packages, profile == "letv")
+
+    def test_a_library_the_box_has_or_need_not_have(self):
+        self.make_box("mibox")
+        path = self.temp / "tests.apk"
+        write_apk(path, "com.mivora.tests", libraries=("android.test.runner",))
+        self.assertEqual(self.packages.install(path), "Success")
+
+    def test_an_older_version_replaces_a_newer_one_only_when_allowed(self):
+        self.make_box("mibox")
+        place_apps(self.storage.folder, "mibox", [AppSpec("com.mivora.tv", version_code=5)])
+        older = self.temp / "older.apk"
+        write_apk(older, "com.mivora.tv", version_code=2)
+        self.assertEqual(self.packages.install(older), "Failure [INSTALL_FAILED_VERSION_DOWNGRADE]")
+        self.assertEqual(self.packages.install(older, downgrade=True), "Success")
+        self.assertEqual(self.storage.load_packages()["com.mivora.tv"]["versionCode"], 2)
 
     def test_uninstall_removes_files_and_record(self):
         for profile, apk_path, leftover in (

@@ -2,11 +2,13 @@
 real peer. Runs in a private network namespace with loopback only (see adb_lab)."""
 
 import os
+import signal
 import time
 import unittest
 
 from adb_lab import AdbLab
 from boxsim_support import TempDirTest, first_make_fragment, sha256
+from adbbox.apps import AppSpec, place_apps
 from adbbox.test_apks import write_apk, write_non_apk, write_truncated_apk
 
 MIB = 1024 * 1024
@@ -129,6 +131,43 @@ class InstallTest(AdbTestCase):
             self.assertEqual(self.installed(box), {})
 
 
+    def test_what_the_apk_brings_against_the_apps_on_the_box(self):
+        # An app at version 5 signed by "vendor" that defines a permission; each APK below meets it,
+        # pushed to a box before Android 7, streamed to one from Android 7 on.
+        paths = {}
+        for name, options in (("older", dict(package="com.mivora.tv", version_code=4, signer="vendor")),
+                              ("resigned", dict(package="com.mivora.tv", version_code=6, signer="someone")),
+                              ("x86", dict(package="com.mivora.x86", abis=("x86",))),
+                              ("permission", dict(package="com.mivora.copy",
+                                                  permissions=("com.mivora.permission.REMOTE",)))):
+            paths[name] = self.temp / f"{name}.apk"
+            write_apk(paths[name], **options)
+        expected = {"generic": ("Failure [INSTALL_FAILED_VERSION_DOWNGRADE]", "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE]",
+                                "Failure [INSTALL_FAILED_NO_MATCHING_ABIS]",
+                                "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION]"),
+                    "mygica": ("Failure [INSTALL_FAILED_VERSION_DOWNGRADE]",
+                               "Failure [INSTALL_FAILED_UPDATE_INCOMPATIBLE: Package com.mivora.tv signatures do not "
+                               "match the previously installed version; ignoring!]",
+                               "Failure [INSTALL_FAILED_NO_MATCHING_ABIS: Failed to extract native libraries, "
+                               "res=-113]",
+                               "Failure [INSTALL_FAILED_DUPLICATE_PERMISSION: Package com.mivora.copy attempting to "
+                               "redeclare permission com.mivora.permission.REMOTE already owned by com.mivora.tv]")}
+        for profile, verdicts in expected.items():
+            with self.subTest(profile):
+                storage = self.temp / profile
+                place_apps(storage, profile, [AppSpec("com.mivora.tv", version_code=5, signer="vendor",
+                                                      permissions=("com.mivora.permission.REMOTE",))])
+                box = lab.start_box(profile, storage=storage)
+                self.addCleanup(box.stop)
+                lab.adb("connect", box.address)
+                for path, verdict in zip(paths.values(), verdicts):
+                    output = self.install(box, path, "-r")
+                    self.assertIn(verdict + "\n", output.replace("\r", ""), path.name)
+                self.assertIn("Success", self.install(box, paths["older"], "-r", "-d"))
+                self.assertEqual(box.packages()["com.mivora.tv"]["versionCode"], 4)
+                self.assertEqual(set(box.packages()), {"com.mivora.tv"})
+
+
 class FileTransferTest(AdbTestCase):
     def test_push_list_and_pull_back(self):
         box = self.connected_box("letv")
@@ -193,6 +232,25 @@ class AuthorisationTest(AdbTestCase):
         self.assertEqual(lab.adb("connect", box.address).stdout, f"failed to authenticate to {box.serial}\n")
         self.assertEqual(lab.adb("-s", box.serial, "shell", "echo", "in").stdout, UNAUTHORIZED)
         self.assertIn(f"{box.serial}\tunauthorized\n", lab.adb("devices").stdout)
+
+
+    def test_authorisations_revoked_by_the_user(self):
+        box = lab.start_box("mibox", "--auth", "ask-accept", "--ask-delay", "0.5")
+        self.addCleanup(box.stop)
+        lab.adb("connect", box.address)
+        lab.adb("-s", box.serial, "wait-for-device", timeout=20)
+        self.assertEqual(lab.adb("-s", box.serial, "shell", "echo", "in").stdout, "in\n")
+        self.assertTrue((box.storage / "adb_keys").exists())
+        box.process.send_signal(signal.SIGUSR1)
+        # The connection ends; each new one is put to the user, who turns it down.
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            result = lab.adb("-s", box.serial, "shell", "echo", "in")
+            if result.stdout != "in\n":
+                break
+            time.sleep(0.5)
+        self.assertRegex(result.stdout, r"^error: (device (offline|unauthorized)|closed|device '.*' not found)")
+        self.assertFalse((box.storage / "adb_keys").exists())
 
 
 class FaultTest(AdbTestCase):

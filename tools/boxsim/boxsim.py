@@ -2,7 +2,8 @@
 """Plays an Android TV box's debug daemon on one address until it is sent SIGTERM or SIGINT.
 
 Prints "ready <address>:<port>" on stdout once it accepts connections (also for --fault refuse,
-once it has decided not to listen).
+once it has decided not to listen). SIGUSR1 plays the box's user revoking the debugging
+authorisations of every computer and turning down the questions that follow.
 """
 
 import argparse
@@ -59,6 +60,7 @@ def main(argv):
               auth=arguments.auth, trust_keys=arguments.trust_key, faults=arguments.faults,
               capacity=arguments.capacity, ask_delay=arguments.ask_delay)
     with box:
+        signal.signal(signal.SIGUSR1, lambda *_: box.revoke())
         print(f"ready {box.address}:{box.port}", flush=True)
         while not finished.wait(1):
             pass

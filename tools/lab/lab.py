@@ -81,6 +81,7 @@ class Lab:
         self.namespaces = []
         self.processes = []
         self.boxes = {}  # address -> storage folder of each simulated box
+        self._box_processes = {}  # address -> the simulator's process
         self.workdir = None
         self.display = display
 
@@ -170,6 +171,7 @@ class Lab:
             if not proc.stdout.readline().startswith("ready"):
                 raise RuntimeError(f"the simulated box at {address} did not start")
             self.boxes[address] = storage
+            self._box_processes[address] = proc
 
     def _start_display(self):
         # In the machine's own namespace, beside every other display: X servers pick their number by
@@ -234,6 +236,11 @@ class Lab:
         for direction, port in matches:
             sh(*tc, "filter", "add", "dev", device, "protocol", "ip", "parent", "1:", "prio", "1", "u32",
                "match", "ip", direction, str(port), "0xffff", "flowid", "1:20")
+
+    def revoke_box(self, address):
+        """The user of the box at address revokes every computer's debugging authorisation and
+        turns down the questions that follow."""
+        self._box_processes[address].send_signal(signal.SIGUSR1)
 
     def add_host(self, host, address):
         """Makes host resolve to address for whatever runs in the program's namespace."""

@@ -19,6 +19,10 @@ NO_BOX = (10034, 15, 44)
 DROP_AREA = (10030, 151, 200)
 PANEL = (10022, 0, 25)
 BADGE = (10025, 155, 55)
+# Heights (top, bottom) of lines of the install page: the progress under the installing line, the
+# link under the drop area (取消安装, 查看原因).
+PROGRESS_LINE = (395, 418)
+ACTION_LINK = (445, 475)
 # Centres of the controls a user clicks.
 DEVICE_PANEL_AT = (89, 59)
 TAB_AT = [(240, 61), (320, 61), (400, 61)]
@@ -29,6 +33,7 @@ class Program:
     def __init__(self, lab, build, args=("-adblog",), exe=None):
         """exe: another program of the build that opens a window of the same size (a benchmark's)."""
         self.lab = lab
+        self.build = build
         self.folder = os.path.join(lab.workdir, "program")
         os.makedirs(self.folder, exist_ok=True)
         source = exe or os.path.join(build, "MivoraBoxAssistant.exe")
@@ -90,6 +95,22 @@ class Program:
             raise AssertionError(f"no link {index} between y {top} and {bottom}: {runs}")
         x0, x1, y0, y1 = runs[index]
         self.click(((x0 + x1) // 2, (y0 + y1) // 2))
+
+    def tooltip_over(self, run, timeout=30):
+        """Rests the pointer on the run (x0, x1, y0, y1) of the window until a tooltip shows; returns
+        the tooltip's lines as its window gives them (none when no tooltip showed)."""
+        x0, x1, y0, y1 = run
+        x, y = self.origin[0] + (x0 + x1) // 2, self.origin[1] + (y0 + y1) // 2
+        wintool = os.path.join(self.build, "bin", "wintool.exe")
+        step = iter(range(1 << 30))
+
+        def text():
+            # A tooltip waits for the pointer to move over its owner; the first move may come
+            # before the window has the pointer, so the pointer moves by a pixel now and then.
+            self.screen.move(x + next(step) % 2, y)
+            return self.lab.wine_output([wintool, "text", "tooltips_class32"]).strip()
+        shown = wait_until(text, timeout, interval=1.5)
+        return [line for line in shown.replace("\r", "").split("\n") if line]
 
     def choose_in_picker(self, rows, row):
         """Opens the device picker from the panel and clicks one of its rows (none when row is None);

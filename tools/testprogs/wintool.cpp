@@ -3,6 +3,8 @@
 //   wintool shown <class>    prints how many of them are visible
 //   wintool close <class>    posts WM_CLOSE to each of them
 //   wintool title <class>    prints the title of each of them (UTF-8), one a line
+//   wintool text <class>     prints what each visible one answers to WM_GETTEXT (UTF-8), each
+//                            followed by an empty line: a tooltip's shown tip, which no title holds
 //   wintool dialog <title>   describes the first dialog with that title, one fact a line (UTF-8):
 //                              dialog <visible 0|1>
 //                              control <id> <visible 0|1> <enabled 0|1> <x> <y> <text>
@@ -33,6 +35,24 @@ void PrintTitle(HWND hwnd) {
     std::printf("%s\n", utf8);
 }
 
+void PrintUtf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+// Asked of the window itself: GetWindowText of another process's window reads only its title.
+void PrintText(HWND hwnd) {
+    wchar_t text[4096] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied))
+        return;
+    PrintUtf8(text);
+    std::printf("\n\n");
+}
+
 BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
     auto* query = reinterpret_cast<Query*>(param);
     wchar_t name[256] = {};
@@ -41,17 +61,11 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
         ++query->count;
         if (!wcscmp(query->action, L"close")) PostMessageW(hwnd, WM_CLOSE, 0, 0);
         if (!wcscmp(query->action, L"title")) PrintTitle(hwnd);
+        if (!wcscmp(query->action, L"text")) PrintText(hwnd);
     }
     return TRUE;
 }
 
-void PrintUtf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                         nullptr);
-    std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-}
 
 BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
     wchar_t text[512] = {}, name[64] = {};
@@ -82,12 +96,12 @@ int DescribeDialog(const wchar_t* title) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc == 3 ? argv[1] : L"";
     if (command == L"dialog") return DescribeDialog(argv[2]);
-    if (command != L"count" && command != L"shown" && command != L"close" && command != L"title") {
-        std::fprintf(stderr, "usage: wintool count|shown|close|title <class> | dialog <title>\n");
+    if (command != L"count" && command != L"shown" && command != L"close" && command != L"title" && command != L"text") {
+        std::fprintf(stderr, "usage: wintool count|shown|close|title|text <class> | dialog <title>\n");
         return 2;
     }
-    Query query{argv[2], argv[1], command == L"shown", 0};
+    Query query{argv[2], argv[1], command == L"shown" || command == L"text", 0};
     EnumWindows(&Visit, reinterpret_cast<LPARAM>(&query));
-    if (wcscmp(argv[1], L"title")) std::printf("%d\n", query.count);
+    if (command != L"title" && command != L"text") std::printf("%d\n", query.count);
     return 0;
 }

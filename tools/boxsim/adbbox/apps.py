@@ -6,7 +6,7 @@ import random
 import time
 from dataclasses import dataclass
 
-from .apk import PackageInfo
+from .apk import read_package_info
 from .package_manager import app_record, next_uid
 from .profiles import PROFILES, SYSTEM_PACKAGES
 from .storage import Storage
@@ -27,6 +27,8 @@ class AppSpec:
     installed: int = None             # seconds since 1970; none: now
     min_sdk: int = 1
     seed: int = 0                     # of the APK's padding
+    signer: str = None                # the name of the key it is signed with; none: unsigned
+    permissions: tuple = ()           # the permissions it defines
 
 
 def place_apps(folder, profile, apps):
@@ -45,13 +47,12 @@ def place_apps(folder, profile, apps):
         storage.host_path(base).parent.mkdir(parents=True, exist_ok=True)
         write_apk(storage.host_path(base), app.package, app.min_sdk, size=app.size,
                   version_code=app.version_code, version_name=app.version_name, label=app.label,
-                  launcher=app.launcher, seed=app.seed)
+                  launcher=app.launcher, seed=app.seed, signer=app.signer, permissions=app.permissions)
         for (name, size), path in zip(app.splits, paths[1:]):
             write_apk(storage.host_path(path), app.package, app.min_sdk, size=size, split=name, seed=app.seed + 1)
         total = sum(storage.host_path(path).stat().st_size for path in paths)
         when = int(time.time()) if app.installed is None else app.installed
-        info = PackageInfo(app.package, app.min_sdk, version_code=app.version_code,
-                           version_name=app.version_name, label=app.label, launcher=app.launcher)
+        info = read_package_info(storage.host_path(base))
         packages[app.package] = app_record(base, total, info, next_uid(packages), when, when,
                                             splits=[name for name, _ in app.splits])
         placed[app.package] = paths

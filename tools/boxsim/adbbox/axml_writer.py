@@ -13,6 +13,7 @@ ANDROID_ATTRIBUTE_IDS = {
     "minSdkVersion": 0x0101020C,
     "versionCode": 0x0101021B,
     "versionName": 0x0101021C,
+    "required": 0x0101028E,
 }
 MAIN_ACTION = "android.intent.action.MAIN"
 CATEGORY_PREFIX = "android.intent.category."
@@ -25,21 +26,25 @@ class Node:
     children: list
 
 
-def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, launcher=(), split=None):
+def manifest(package, min_sdk, version_code=1, version_name="1.0", label=None, launcher=(), split=None,
+             permissions=(), libraries=()):
     """label: the application's label as a literal string (none: no label); launcher: the
     categories ("LEANBACK_LAUNCHER", "LAUNCHER") of a main activity that starts the app; split: the
-    split's name, for a split APK's manifest."""
+    split's name, for a split APK's manifest; permissions: names of the permissions the app
+    defines; libraries: shared libraries of the system it cannot run without."""
     activities = []
     if launcher:
         intent_filter = Node("intent-filter", [], [Node("action", [(True, "name", MAIN_ACTION)], [])] + [
             Node("category", [(True, "name", CATEGORY_PREFIX + category)], []) for category in launcher])
         activities.append(Node("activity", [(True, "name", package + ".MainActivity")], [intent_filter]))
-    application = Node("application", [(True, "label", label)] if label else [], activities)
+    needed = [Node("uses-library", [(True, "name", name)], []) for name in libraries]
+    application = Node("application", [(True, "label", label)] if label else [], needed + activities)
     uses_sdk = Node("uses-sdk", [(True, "minSdkVersion", min_sdk)], [])
     attributes = [(True, "versionCode", version_code), (True, "versionName", version_name), (False, "package", package)]
     if split:
         attributes.append((False, "split", split))
-    root = Node("manifest", attributes, [uses_sdk, application])
+    defined = [Node("permission", [(True, "name", name)], []) for name in permissions]
+    root = Node("manifest", attributes, [uses_sdk] + defined + [application])
     return encode(root)
 
 

@@ -65,16 +65,27 @@ class Box:
 
     def stop(self):
         self.stopping.set()
+        self._end_connections()
+        for thread in list(self._threads):
+            thread.join(timeout=5)
+        if self._listener:
+            self._listener.close()
+
+    def revoke(self):
+        """The box's user revokes the debugging authorisations of every computer: the keys they
+        accepted are forgotten, the daemon restarts (every connection ends), and the user turns
+        down the questions that follow."""
+        self.trusted_keys.revoke()
+        self.auth = "ask-reject"
+        self._end_connections()
+
+    def _end_connections(self):
         with self._lock:
             for sock in self._sockets:
                 try:
                     sock.shutdown(socket.SHUT_RDWR)
                 except OSError:
                     pass
-        for thread in list(self._threads):
-            thread.join(timeout=5)
-        if self._listener:
-            self._listener.close()
 
     def __enter__(self):
         return self.start()

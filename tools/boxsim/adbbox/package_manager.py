@@ -12,6 +12,8 @@ from .profiles import SYSTEM_PACKAGES
 
 SUCCESS = "Success"
 FIRST_APP_UID = 10045
+# Android 5 brought the list of ABIs a box runs and the checks of signers and permissions as they are now.
+_ANDROID_5 = 21
 
 
 class PackageManager:
@@ -22,11 +24,11 @@ class PackageManager:
         self._faults = faults
         self._lock = threading.Lock()  # one box may be busy on several connections
 
-    def install(self, host_file, replace=False, adopt=False):
+    def install(self, host_file, replace=False, adopt=False, downgrade=False):
         """Installs the APK at host_file; returns pm's verdict line.
 
         adopt: the file is a temporary one of the box's own (a streamed install) and may be moved
-        into place instead of copied.
+        into place instead of copied; downgrade: an older version may replace a newer one (-d).
         """
         try:
             info = read_package_info(host_file)
@@ -35,13 +37,22 @@ class PackageManager:
         if info.min_sdk > self._profile.sdk:
             return self._failure("INSTALL_FAILED_OLDER_SDK", f"Requires newer sdk version #{info.min_sdk} "
                                  f"(current version is #{self._profile.sdk})")
+        if info.abis and not set(info.abis) & set(self._profile.abis):
+            if self._profile.sdk < _ANDROID_5:
+                return self._failure("INSTALL_FAILED_CPU_ABI_INCOMPATIBLE", None)
+            return self._failure("INSTALL_FAILED_NO_MATCHING_ABIS", "Failed to extract native libraries, res=-113")
+        missing = [name for name in info.libraries if name not in self._profile.shared_libraries]
+        if missing:
+            return self._failure("INSTALL_FAILED_MISSING_SHARED_LIBRARY",
+                                 f"Package couldn't be installed in /data/app/{info.name}-1: "
+                                 f"Package {info.name} requires unavailable shared library {missing[0]}; failing!")
         size = os.path.getsize(host_file)
         with self._lock:
             packages = self._storage.load_packages()
             installed = packages.get(info.name)
-            if installed and not (replace or self._profile.modern_package_manager):
-                return self._failure("INSTALL_FAILED_ALREADY_EXISTS",
-                                     f"Attempt to re-install {info.name} without first uninstalling.")
+            verdict = self._conflict(info, installed, packages, replace, downgrade)
+            if verdict:
+                return verdict
             in_use = sum(entry["size"] for name, entry in packages.items() if name != info.name)
             if in_use + size > self._capacity:
                 return self._failure("INSTALL_FAILED_INSUFFICIENT_STORAGE", "Insufficient storage space")
@@ -56,6 +67,33 @@ class PackageManager:
                 first_install=installed.get("firstInstallTime", now) if installed else now, last_update=now)
             self._storage.save_packages(packages)
         return SUCCESS
+
+    def _conflict(self, info, installed, packages, replace, downgrade):
+        """The verdict when the APK cannot go beside (or over) the apps on the box; None when it can.
+        The checks come in the package manager's order: the flags, the version, the signer, then
+        the permissions."""
+        if installed and not (replace or self._profile.modern_package_manager):
+            return self._failure("INSTALL_FAILED_ALREADY_EXISTS",
+                                 f"Attempt to re-install {info.name} without first uninstalling.")
+        if installed and info.version_code < installed.get("versionCode", 1) and not downgrade:
+            return self._failure("INSTALL_FAILED_VERSION_DOWNGRADE", None)
+        if installed and info.signer != installed.get("signer"):
+            # Before Android 5 the package manager called such a replacement inconsistent.
+            if self._profile.sdk < _ANDROID_5:
+                return self._failure("INSTALL_PARSE_FAILED_INCONSISTENT_CERTIFICATES", None)
+            return self._failure("INSTALL_FAILED_UPDATE_INCOMPATIBLE",
+                                 f"Package {info.name} signatures do not match the previously installed "
+                                 "version; ignoring!")
+        # Before Android 5 a second definition of a permission was ignored: the first one held.
+        if self._profile.sdk >= _ANDROID_5:
+            for permission in info.permissions:
+                owner = next((name for name, entry in packages.items()
+                              if name != info.name and permission in entry.get("permissions", [])), None)
+                if owner:
+                    return self._failure("INSTALL_FAILED_DUPLICATE_PERMISSION",
+                                         f"Package {info.name} attempting to redeclare permission {permission} "
+                                         f"already owned by {owner}")
+        return None
 
     def uninstall(self, name):
         if name in self._faults.keep:
@@ -148,7 +186,8 @@ def app_record(path, size, info, uid, first_install, last_update, splits=()):
     """What packages.json keeps of an installed package."""
     return {"path": path, "size": size, "minSdk": info.min_sdk, "versionCode": info.version_code,
             "versionName": info.version_name, "label": info.label, "launcher": list(info.launcher),
-            "splits": list(splits), "uid": uid, "firstInstallTime": first_install, "lastUpdateTime": last_update}
+            "splits": list(splits), "uid": uid, "firstInstallTime": first_install, "lastUpdateTime": last_update,
+            "signer": info.signer, "permissions": list(info.permissions)}
 
 
 def next_uid(packages):

@@ -64,6 +64,16 @@ class Profile:
         return self.sdk >= _SHELL_V2
 
     @property
+    def abis(self):
+        """The processors whose native code the box runs, its own first."""
+        return ("armeabi-v7a", "armeabi")
+
+    @property
+    def shared_libraries(self):
+        """The system's libraries an app may require (uses-library)."""
+        return ("android.test.runner", "javax.obex")
+
+    @property
     def apk_folder_per_package(self):
         """Android 5 moved installed APKs from /data/app/<pkg>-1.apk to /data/app/<pkg>-1/base.apk."""
         return self.sdk >= 21
@@ -76,14 +86,14 @@ class Profile:
             "ro.build.version.release": _RELEASES[self.sdk],
             "ro.build.version.sdk": str(self.sdk),
             "ro.product.brand": self.manufacturer,
-            "ro.product.cpu.abi": "armeabi-v7a",
+            "ro.product.cpu.abi": self.abis[0],
             "ro.product.device": self.device,
             "ro.product.manufacturer": self.manufacturer,
             "ro.product.model": self.model,
             "ro.product.name": self.name,
             "ro.secure": "1",
             "service.adb.tcp.port": "5555",
-        }
+        } | ({"ro.product.cpu.abilist": ",".join(self.abis)} if self.sdk >= 21 else {})
 
     def banner(self):
         banner = (f"device::ro.product.name={self.name};ro.product.model={self.model};"

@@ -43,8 +43,7 @@ def _exec_service(box, command):
     if box.profile.has_cmd and words[:3] == ["cmd", "package", "install"]:
         size = install_size(words[3:])
         if size is not None:
-            replace, _path = parse_install_options(words[3:])
-            return StreamedInstall(box, size, replace)
+            return StreamedInstall(box, size, parse_install_options(words[3:]))
     return CommandService(box, command, shell_v2=False, pty=False)
 
 
@@ -80,10 +79,10 @@ class StreamedInstall(Service):
 
     receives_upload = True
 
-    def __init__(self, box, size, replace):
+    def __init__(self, box, size, options):
         self._box = box
         self._size = size
-        self._replace = replace
+        self._options = options
         self._received = 0
         self._path = box.storage.host_path(f"/data/app/vmdl{next(_temporary_numbers)}.tmp")
         self._file = None
@@ -114,7 +113,8 @@ class StreamedInstall(Service):
     def _finish(self):
         self._file.close()
         self._file = None
-        verdict = self._box.packages.install(self._path, replace=self._replace, adopt=True)
+        verdict = self._box.packages.install(self._path, replace=self._options.replace,
+                                             downgrade=self._options.downgrade, adopt=True)
         self._path.unlink(missing_ok=True)
         self.stream.write(verdict.encode("ascii") + b"\n")
         self.stream.close()

@@ -3,13 +3,14 @@
 import re
 import shlex
 import shutil
+from typing import NamedTuple
 
 from . import package_dump
 from .storage import DeviceFileError
 
 PM_USAGE = ("usage: pm list packages [-f] [-3] [-s] [-U] [--show-versioncode] [FILTER]\n"
             "       pm path PACKAGE\n"
-            "       pm install [-r] PATH\n"
+            "       pm install [-r] [-d] PATH\n"
             "       pm uninstall [-k] PACKAGE\n")
 # pm install options that take a value; the others are switches.
 _INSTALL_OPTIONS_WITH_VALUE = {"-i", "--user", "--install-location", "--originating-uri", "--referrer", "-S"}
@@ -111,14 +112,15 @@ class Shell:
         return package_dump.dump_packages(self._profile, records), 0
 
     def _install(self, arguments):
-        replace, path = parse_install_options(arguments)
+        options = parse_install_options(arguments)
+        path = options.path
         if path is None:
             return "Error: APK content must be streamed\n", 1
         echo = "" if self._profile.modern_package_manager else f"\tpkg: {path}\n"
         host_file = self._storage.host_path(path)
         if not host_file.is_file():
             return echo + "Failure [INSTALL_FAILED_INVALID_URI]\n", 1
-        verdict = self._packages.install(host_file, replace=replace)
+        verdict = self._packages.install(host_file, replace=options.replace, downgrade=options.downgrade)
         return echo + verdict + "\n", 0 if verdict == "Success" else 1
 
 
@@ -133,19 +135,27 @@ def _intent(arguments):
     return action, categories
 
 
+class InstallOptions(NamedTuple):
+    replace: bool    # -r
+    downgrade: bool  # -d
+    path: str        # the APK's device path; None for a streamed install
+
+
 def parse_install_options(arguments):
-    """(replace requested, the APK path or None) from pm install's arguments."""
-    replace, path, index = False, None, 0
+    """The InstallOptions of pm install's arguments."""
+    replace, downgrade, path, index = False, False, None, 0
     while index < len(arguments):
         argument = arguments[index]
         if argument == "-r":
             replace = True
+        elif argument == "-d":
+            downgrade = True
         elif argument in _INSTALL_OPTIONS_WITH_VALUE:
             index += 1
         elif not argument.startswith("-"):
             path = argument
         index += 1
-    return replace, path
+    return InstallOptions(replace, downgrade, path)
 
 
 def install_size(arguments):
