@@ -108,8 +108,17 @@ class Upgrade(unittest.TestCase):
         midway = DIALOG.wait(lambda s: 0 < (s["progress"] or 0) < 100, 30)
         self.assertIsNotNone(midway, "the bar moves with the download")
 
-        # The old program ends; the new one shows its window, and its start removed the backup.
-        self.assertEqual(self.program.process.wait(timeout=120), 0)
+        self.assert_upgraded_to(release)
+
+        requests = SERVER.requests()
+        self.assertIn(("/update/" + NAME + ".metalink", 200), [(r["uri"], r["status"]) for r in requests])
+        self.assertIn(("/files/gone/" + NAME, 404), [(r["uri"], r["status"]) for r in requests], "the first mirror")
+        served = [r for r in requests if r["uri"] == "/crawl/" + NAME and r["status"] in (200, 206)]
+        self.assertTrue(served and all(r["host"] == "127.0.0.2" for r in served), requests)
+
+    def assert_upgraded_to(self, release, within=120):
+        """The old program ends; the new one shows its window, and its start removed the backup."""
+        self.assertEqual(self.program.process.wait(timeout=within), 0)
         program_file = os.path.join(self.folder, NAME)
         self.assertEqual(sha256(program_file), sha256(release), "the program file is the release")
         self.assertTrue(wait_until(lambda: DIALOG.main_windows() == 1, 60), "the new program's window shows")
@@ -119,11 +128,37 @@ class Upgrade(unittest.TestCase):
         self.assertEqual(temp_downloads(), [], "the downloaded file is not left behind")
         self.assertTrue(any("/update:1" in line for line in self.wine_command_lines()), "it was started with /update:1")
 
-        requests = SERVER.requests()
-        self.assertIn(("/update/" + NAME + ".metalink", 200), [(r["uri"], r["status"]) for r in requests])
-        self.assertIn(("/files/gone/" + NAME, 404), [(r["uri"], r["status"]) for r in requests], "the first mirror")
-        served = [r for r in requests if r["uri"] == "/crawl/" + NAME and r["status"] in (200, 206)]
-        self.assertTrue(served and all(r["host"] == "127.0.0.2" for r in served), requests)
+    def test_a_server_killed_mid_download_and_back_later_still_gives_the_whole_release(self):
+        release = padded_release(WATCHED_SIZE)
+        SERVER.publish(release, url=SERVER.url("crawl", NAME))
+        self.press_upgrade(self.start_old_program())
+        self.assertIsNotNone(DIALOG.wait(lambda s: 5 < (s["progress"] or 0) < 80, 60), "the download runs")
+        SERVER.nginx.kill()
+        try:
+            # Long enough for every connection to fail and be put off until its next try.
+            self.assertIsNone(DIALOG.wait(lambda s: DIALOG.text(s) != UPGRADING_TEXT, 5),
+                              "a server that went away is not yet a failure")
+        finally:
+            SERVER.nginx.forget_requests()
+            SERVER.nginx.start()
+        self.assert_upgraded_to(release, within=180)
+        fetched_again = sum(r["sent"] for r in SERVER.requests() if r["uri"] == "/crawl/" + NAME)
+        self.assertGreater(fetched_again, 0, "the rest came after the restart")
+        self.assertLess(fetched_again, WATCHED_SIZE * 0.97,
+                        "what came before the crash is not fetched again (the connections go on where they stopped)")
+
+    def test_a_server_that_stalls_for_longer_than_a_read_may_wait_still_gives_the_whole_release(self):
+        release = padded_release(WATCHED_SIZE)
+        SERVER.publish(release, url=SERVER.url("crawl", NAME))
+        self.press_upgrade(self.start_old_program())
+        self.assertIsNotNone(DIALOG.wait(lambda s: 5 < (s["progress"] or 0) < 80, 60), "the download runs")
+        SERVER.nginx.pause(True)
+        try:
+            self.assertIsNone(DIALOG.wait(lambda s: DIALOG.text(s) != UPGRADING_TEXT, 30),
+                              "a stalled server is waited for, not a failure")
+        finally:
+            SERVER.nginx.pause(False)
+        self.assert_upgraded_to(release, within=240)
 
     def upgrade_fails_and_leaves_everything_as_it_was(self, why):
         """Presses the upgrade button; the upgrade must fail with nothing replaced or left behind,

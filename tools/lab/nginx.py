@@ -21,6 +21,8 @@ Each request is logged as a JSON line: host, uri, status, body bytes sent, Range
 """
 import json
 import os
+import signal
+import subprocess
 import time
 
 HOSTS = ("127.0.0.1", "127.0.0.2")
@@ -86,6 +88,24 @@ class Nginx:
                 raise RuntimeError("nginx did not start: " + self.errors())
             time.sleep(0.05)
         return self
+
+    def kill(self):
+        """Kills the server and its workers at once, as a crash would: connections end mid-answer.
+        start() brings it back."""
+        for pid in self._processes():
+            os.kill(pid, signal.SIGKILL)
+        self.process.wait(timeout=30)
+        os.remove(os.path.join(self.folder, "nginx.pid"))
+
+    def pause(self, paused):
+        """Stops every nginx process where it stands (connections stay open, nothing moves), or
+        lets them go on: a server that stalls."""
+        for pid in self._processes():
+            os.kill(pid, signal.SIGSTOP if paused else signal.SIGCONT)
+
+    def _processes(self):
+        workers = subprocess.run(["pgrep", "-P", str(self.process.pid)], capture_output=True, text=True).stdout
+        return [self.process.pid] + [int(pid) for pid in workers.split()]
 
     def url(self, location, name, host=0):
         return f"http://{HOSTS[host]}:{self.port}/{location}/{name}"
