@@ -60,7 +60,7 @@ def measure(build, rate, suffix):
                                                  lab.windows_path(os.path.join(client_dir, "adb.exe")), BOX,
                                                  lab.windows_path(apk)]), env=env, text=True, timeout=600)
         lab.run_in(lab.pc, adb + ["kill-server"], timeout=30)
-        seconds, code = bench.stdout.split()
+        seconds, code = bench.stdout.split("\n")[0].split()
         if code != "2":
             raise RuntimeError("the engine's install did not succeed: code " + code)
         engine_seconds = float(seconds)
