@@ -5,8 +5,10 @@
 //       "at <start> <end>", both as Unix times, to be set beside what the box logs
 //   install_bench <client adb.exe> <box address> --pieces <bare program> <apk>
 //       what each piece costs (the median of a few runs), as "name seconds" lines: the start of a
-//       bare program as the engine starts its children (start), of the client doing nothing
-//       (client_start), and the staging of the APK with the removal of its copy (staging)
+//       bare console program without a console, as the engine starts the carried client (start),
+//       and with a hidden console of its own, as it starts Google's (console_start); the start of
+//       the client doing nothing, as the engine starts it (client_start); and the staging of the
+//       APK with the removal of its copy (staging)
 // Before anything is timed the engine has started its client's server and connected the box once.
 #include <windows.h>
 
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "adb/apk_staging.h"
+#include "adb/carried_client.h"
 #include "adb/child_process.h"
 #include "adb/command_text.h"
 #include "adb/shell_mgr.h"
@@ -69,9 +72,12 @@ double MedianSeconds(const std::function<void()>& piece) {
 void PrintPieces(const std::wstring& client, const std::wstring& bare, const std::wstring& apk) {
     const std::wstring folder = adb::WorkingDirectoryFor(client);
     const adb::ChildLimits limits{0, 60'000, 0};
-    const adb::ClientLaunch bareLaunch{bare, L"\"" + bare + L"\""};
+    adb::ClientLaunch bareLaunch{bare, L"\"" + bare + L"\"", false};
     std::printf("start %.4f\n", MedianSeconds([&] { adb::RunChild(bareLaunch, folder, limits); }));
-    const adb::ClientLaunch version = adb::ClientCommandLine(L"$adb$ version", client);
+    bareLaunch.console = true;
+    std::printf("console_start %.4f\n", MedianSeconds([&] { adb::RunChild(bareLaunch, folder, limits); }));
+    adb::ClientLaunch version = adb::ClientCommandLine(L"$adb$ version", client);
+    version.console = !adb::IsCarriedClient(client);
     std::printf("client_start %.4f\n", MedianSeconds([&] { adb::RunChild(version, folder, limits); }));
     std::printf("staging %.4f\n", MedianSeconds([&] { adb::RemoveStagedCopy(adb::StageApk(apk).path); }));
 }
