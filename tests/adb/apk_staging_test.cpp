@@ -8,24 +8,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "test_support/files.h"
 #include "test_support/temp_dir.h"
 
 namespace {
 
 using namespace adb;
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 // (volume serial, file index, names) of a file.
 struct FileIdentity {

@@ -13,6 +13,7 @@
 #include "adb/carried_client.h"
 #include "adb/process_runner.h"
 #include "test_support/result_sink.h"
+#include "test_support/files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_programs.h"
 
@@ -20,23 +21,13 @@ namespace {
 
 using namespace adb;
 namespace fs = std::filesystem;
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 constexpr BoxAddress Box(int a, int b, int c, int d) {
     return static_cast<BoxAddress>(a | b << 8 | c << 16 | static_cast<uint32_t>(d) << 24);
 }
 const BoxAddress kBox = Box(10, 0, 0, 7);
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string Utf8(const std::wstring& text) {
     std::string out(text.size() * 4, '\0');
