@@ -48,13 +48,36 @@ std::wstring RunFolder() {
     return Combine(staging, RunFolderName(GetCurrentProcessId(), StartTimeOf(GetCurrentProcess())));
 }
 
-bool SizeOf(const std::wstring& path, uint64_t& bytes) {
+// The size of a file (not a folder), and its attributes.
+bool SizeOf(const std::wstring& path, uint64_t& bytes, DWORD* attributes = nullptr) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     bytes = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    if (attributes) *attributes = data.dwFileAttributes;
     return true;
+}
+
+// A hard link costs the same for any size where the staging folder is on the APK's volume; a copy
+// otherwise. Never a link to a read-only APK: a link shares the file's attributes, so its removal
+// could not make it writable without making the user's file writable.
+bool LinkOrCopy(const std::wstring& source, DWORD attributes, const std::wstring& staged) {
+    if (!(attributes & FILE_ATTRIBUTE_READONLY) && CreateHardLinkW(staged.c_str(), source.c_str(), nullptr))
+        return true;
+    return CopyFileW(source.c_str(), staged.c_str(), TRUE);
+}
+
+// How many names the file has; 0 when it cannot be asked.
+DWORD LinkCount(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const DWORD links = GetFileInformationByHandle(file, &information) ? information.nNumberOfLinks : 0;
+    CloseHandle(file);
+    return links;
 }
 
 // Calls visit with the name of each entry of folder that matches pattern.
@@ -81,16 +104,17 @@ StagedApk StageApk(const std::wstring& apk) {
     // Only the engine's thread stages, one APK at a time.
     static int32_t lastNumber = 0;
     uint64_t bytes = 0;
+    DWORD attributes = 0;
     const std::wstring folder = RunFolder();
     // A dropped APK may lie deeper than the file functions reach with an ordinary path.
     const std::wstring source = LongPathForm(apk);
-    if (folder.empty() || source.empty() || !SizeOf(source, bytes)) return {};
+    if (folder.empty() || source.empty() || !SizeOf(source, bytes, &attributes)) return {};
     // Made again when someone removed it meanwhile.
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     const std::wstring staged = Combine(folder, StagedFileName(++lastNumber));
     if (staged.empty()) return {};
     // Never over an existing file: whatever is there is not this APK.
-    if (!CopyFileW(source.c_str(), staged.c_str(), TRUE)) {
+    if (!LinkOrCopy(source, attributes, staged)) {
         if (GetLastError() != ERROR_FILE_EXISTS) DeleteFileW(staged.c_str());
         return {};
     }
@@ -103,6 +127,9 @@ StagedApk StageApk(const std::wstring& apk) {
 }
 
 void RemoveStagedCopy(const std::wstring& staged) {
+    if (DeleteFileW(staged.c_str()) || GetLastError() != ERROR_ACCESS_DENIED) return;
+    // A copy of a read-only APK is read-only too. A link's attributes are the user's file's own.
+    if (LinkCount(staged) != 1) return;
     SetFileAttributesW(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(staged.c_str());
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The client never sees the user's own path: every APK is copied to a private staging folder and
-// installed from there. Each run of the program stages into a folder of its own under
+// The client never sees the user's own path: every APK is staged in a private folder and
+// installed from there, as a hard link to the APK where the folder is on its volume (and the APK
+// is not read-only), else as a copy. Each run of the program stages into a folder of its own under
 // "%TEMP%\mivoraapk", named after its process, and numbers its copies without ever reusing a
 // number: a copy left by an earlier batch or run can never stand in for a new one.
 #include <cstdint>
@@ -24,11 +25,11 @@ struct StagedApk {
     uint64_t bytes = 0;
 };
 
-// Copies the APK under the next staged name of this run, from a path of any length. Nothing is
+// Stages the APK under the next staged name of this run, from a path of any length. Nothing is
 // staged when the APK is missing or the copy is not whole.
 StagedApk StageApk(const std::wstring& apk);
 
-// Deletes a staged copy once its install has ended.
+// Deletes a staged copy or link once its install has ended; the APK itself stays as it is.
 void RemoveStagedCopy(const std::wstring& staged);
 
 // Deletes what earlier runs left in the staging folder: their copies and their folders. A run

@@ -109,7 +109,9 @@ OwnedHandle Spawn(const ClientLaunch& launch, const std::wstring& folder, HANDLE
     launch.commandLine.copy(line.data(), kCommandLineCapacity - 1);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(launch.program.c_str(), line.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT, nullptr,
+                        (launch.console ? CREATE_NO_WINDOW : DETACHED_PROCESS) | CREATE_SUSPENDED |
+                            EXTENDED_STARTUPINFO_PRESENT,
+                        nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo, &process))
         return OwnedHandle();
     // Outside the job only where the system allows no nested jobs (Windows 7 inside another job).

@@ -17,6 +17,9 @@ std::vector<std::wstring> SplitScript(const std::wstring& script);
 struct ClientLaunch {
     std::wstring program;      // the client's full path; empty when there is nothing to start
     std::wstring commandLine;  // the client's path in double quotes, then the arguments
+    // Whether it is given a (hidden) console: a client that starts console programs of its own
+    // (Google's, its server) needs one, or theirs would show.
+    bool console = true;
 };
 
 // A command text begins with "$adb$", which names the client. The client is started by its full

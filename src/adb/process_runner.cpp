@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "adb/carried_client.h"
 #include "adb/command_log.h"
 #include "adb/command_text.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 std::wstring g_adbPath;
 std::wstring g_workingDirectory;
+bool g_carriedClient = false;
 
 std::wstring FromUtf8(const std::string& bytes) {
     if (bytes.empty()) return {};
@@ -22,14 +24,23 @@ std::wstring FromUtf8(const std::string& bytes) {
     return text;
 }
 
+ClientLaunch Launch(const std::wstring& command) {
+    ClientLaunch launch = ClientCommandLine(command, g_adbPath);
+    launch.console = !g_carriedClient;
+    return launch;
+}
+
 }  // namespace
 
 void SetAdbPath(const std::wstring& path) {
     g_adbPath = path;
     g_workingDirectory = WorkingDirectoryFor(path);
+    g_carriedClient = IsCarriedClient(path);
 }
 
 const std::wstring& AdbPath() { return g_adbPath; }
+
+bool CarriedClient() { return g_carriedClient; }
 
 CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const ChildLimits& limits,
                          const ChildWatch& watch) {
@@ -37,7 +48,7 @@ CommandOutcome DoCommand(const std::wstring& command, std::wstring& out, const C
     const DWORD started = GetTickCount();
     if (logging) WriteCommandLog(L"<-----before DoCommand " + command + L"\r\n");
 
-    const ChildRun run = RunChild(ClientCommandLine(command, g_adbPath), g_workingDirectory, limits, watch);
+    const ChildRun run = RunChild(Launch(command), g_workingDirectory, limits, watch);
     out = FromUtf8(run.output);
 
     if (logging) {
@@ -57,7 +68,7 @@ void RunScript(const std::wstring& script, std::wstring& out, const ChildLimits&
 }
 
 bool StartCommand(const std::wstring& command) {
-    return StartChild(ClientCommandLine(command, g_adbPath), g_workingDirectory);
+    return StartChild(Launch(command), g_workingDirectory);
 }
 
 }  // namespace adb

@@ -15,6 +15,8 @@ extern bool CommandLogEnabled;
 // The client every "$adb$" stands for; its folder becomes the children's current directory.
 void SetAdbPath(const std::wstring& path);
 const std::wstring& AdbPath();
+// Whether that client is the one the program carries (carried_client.h).
+bool CarriedClient();
 
 struct CommandOutcome {
     ChildEnd end = ChildEnd::NotStarted;

@@ -57,7 +57,7 @@ bool CShellMgr::ListPackages(BoxAddress ip) {
 }
 
 bool CShellMgr::Install(BoxAddress ip, const std::vector<InstallItem>& items, bool connectFirst) {
-    if (connectFirst) Connect(ip, false);
+    if (connectFirst && !CarriedClient()) Connect(ip, false);
     const uint32_t batch = ++queuedBatches_;
     bool queued = true;
     for (const InstallItem& item : items) {
@@ -259,6 +259,7 @@ void CShellMgr::PostResult(std::unique_ptr<ShellResult> result) {
 
 LRESULT CShellMgr::OnStartServer(UINT, WPARAM, LPARAM, bool&) {
     RemoveStagingLeftovers();
+    if (CarriedClient()) return 0;  // it has no server to start
     if (CommandLogEnabled) WriteCommandLog(L"<-----before start-server\r\n");
     StartCommand(templates::kStartServer);
     if (CommandLogEnabled) WriteCommandLog(L"----->after start-server\r\n");

@@ -28,7 +28,8 @@ public:
     static CShellMgr* Instance();
 
     // Stores the client's path and has the engine thread, before any task, clear the staging
-    // folder of earlier runs' copies and run "start-server".
+    // folder of earlier runs' copies and run "start-server" (not for the carried client, which
+    // has no server).
     void SetAdbPath(const std::wstring& path);
     void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
 
@@ -42,7 +43,7 @@ public:
     bool ListPackages(BoxAddress ip);
     // Installs the APKs one after the other, each reporting Started, its progress (when the client
     // tells it) and its result. connectFirst false: the items join an earlier call's, whose connect
-    // is still ahead of them in the queue.
+    // is still ahead of them in the queue. The carried client needs no connect first.
     bool Install(BoxAddress ip, const std::vector<InstallItem>& items, bool connectFirst = true);
     // Ends the install running now and every one queued so far: each posts Failed with the reason
     // Cancelled (those not yet started, without a Started notice).

@@ -12,21 +12,16 @@
 
 #include "adb/child_process.h"
 #include "adb/command_log.h"
+#include "test_support/files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_programs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadAll;
 using namespace adb;
 using test_support::TestProgram;
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 fs::path ProgramLog() {
     wchar_t self[MAX_PATH] = {};

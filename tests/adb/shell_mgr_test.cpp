@@ -10,8 +10,10 @@
 #include <sstream>
 
 #include "adb/apk_staging.h"
+#include "adb/carried_client.h"
 #include "adb/process_runner.h"
 #include "test_support/result_sink.h"
+#include "test_support/files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_programs.h"
 
@@ -19,23 +21,13 @@ namespace {
 
 using namespace adb;
 namespace fs = std::filesystem;
+using test_support::ReadAll;
+using test_support::WriteAll;
 
 constexpr BoxAddress Box(int a, int b, int c, int d) {
     return static_cast<BoxAddress>(a | b << 8 | c << 16 | static_cast<uint32_t>(d) << 24);
 }
 const BoxAddress kBox = Box(10, 0, 0, 7);
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 std::string Utf8(const std::wstring& text) {
     std::string out(text.size() * 4, '\0');
@@ -63,6 +55,15 @@ protected:
     }
 
     std::wstring Client() const { return (clientDir_ / L"adb.exe").wstring(); }
+    // Gives the scripted client the mark of the client the program carries.
+    void MarkAsCarriedClient() {
+        const HANDLE update = BeginUpdateResourceW(Client().c_str(), FALSE);
+        ASSERT_NE(update, nullptr);
+        char mark[] = "test";
+        ASSERT_TRUE(UpdateResourceW(update, MAKEINTRESOURCEW(10), kCarriedClientMark,
+                                    MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), mark, sizeof mark));
+        ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+    }
     void UseClient() { engine_->SetAdbPath(Client()); }
     void Rules(const std::vector<std::string>& rules) {
         std::string text;
@@ -81,7 +82,7 @@ protected:
     size_t StartServers() const {
         const std::string all = ReadAll(clientDir_ / "fakeadb.calls");
         size_t count = 0;
-        for (size_t at = all.find("start-server\n"); at != std::string::npos; at = all.find("start-server\n", at + 1)) ++count;
+        for (size_t at = all.find("start-server"); at != std::string::npos; at = all.find("start-server", at + 1)) ++count;
         return count;
     }
     const std::vector<std::unique_ptr<ShellResult>>& Results(size_t count) { return sink_.WaitFor(count); }
@@ -205,6 +206,34 @@ TEST_F(Engine, InstallsABatchInOrderFromStagedCopiesThatAreThenRemoved) {
     }
     for (const auto& call : calls) EXPECT_EQ(call.find(Utf8(apps.wstring())), std::string::npos) << call;
     EXPECT_TRUE(fs::is_empty(RunFolder())) << "each copy goes once its install has ended";
+}
+
+TEST_F(Engine, TheCarriedClientInstallsWithoutServerOrConnectLineAndWithoutAConsole) {
+    EXPECT_FALSE(IsCarriedClient(Client())) << "Google's client, or one that stands in for it";
+    EXPECT_FALSE(IsCarriedClient((root_.path() / L"none.exe").wstring()));
+    EXPECT_TRUE(IsCarriedClient(test_support::TestProgram(L"..\\adb.exe"))) << "the client the program carries";
+    MarkAsCarriedClient();
+    ASSERT_TRUE(IsCarriedClient(Client()));
+    const fs::path apk = root_.path() / L"x.apk";
+    WriteAll(apk, "PK 4 bytes");
+    Rules({"install\tSuccess^r^n", "connect\tconnected to 10.0.0.7:5555^r^n"});
+    UseClient();
+    engine_->Install(kBox, {{apk.wstring(), 1}, {apk.wstring(), 2}});
+    ASSERT_EQ(Results(4).size(), 4u);
+    ExpectResult(1, ShellTaskKind::Install, 1, Success);
+    ExpectResult(3, ShellTaskKind::Install, 2, Success);
+    // Everything else it runs as before, without a console too.
+    engine_->Connect(kBox, true);
+    ASSERT_EQ(Results(5).size(), 5u);
+    ExpectResult(4, ShellTaskKind::Connect, static_cast<int32_t>(kBox), Connected);
+    Sleep(200);
+    const auto calls = Calls();
+    ASSERT_EQ(calls.size(), 3u);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(calls[i], "-s 10.0.0.7:5555 install \"" + Utf8((RunFolder() / StagedFileName(i + 1)).wstring()) +
+                                "\" [file:10] [no console]");
+    EXPECT_EQ(calls[2], "connect 10.0.0.7 [no console]");
+    EXPECT_EQ(StartServers(), 0u);
 }
 
 TEST_F(Engine, TheSameApkQueuedAgainIsStagedUnderANewName) {

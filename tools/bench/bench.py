@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Prints the project's benchmark figures as `name: value` lines. Each benchmark is a module in
-this folder with a run(build_dir) function that yields (name, value) pairs."""
+this folder with a run(build_dir) function that yields (name, value) pairs.
+Usage: bench.py [build dir] [module...]   (every module when none is named)"""
 import importlib
 import os
 import subprocess
@@ -8,7 +9,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 # Module names, run in this order; boxsim_bench (tests/tools) shows the simulated box is no bottleneck.
-BENCHMARKS = ["boxsim_bench", "install", "discovery", "own_client", "main_window", "apps", "hostile_boxes",
+BENCHMARKS = ["boxsim_bench", "install", "batch", "discovery", "own_client", "main_window", "apps", "hostile_boxes",
               "download", "update"]
 
 
@@ -19,7 +20,7 @@ def main():
         sys.path.insert(0, os.path.abspath(folder))
     with open(os.path.join(build, "wine-arch")) as f:
         print(f"arch: {f.read().strip()}", flush=True)
-    for name in BENCHMARKS:
+    for name in sys.argv[2:] or BENCHMARKS:
         for key, value in importlib.import_module(name).run(build):
             print(f"{key}: {value}", flush=True)
 

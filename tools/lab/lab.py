@@ -213,6 +213,16 @@ class Lab:
     def server_link(self, address, port, listen_port, rate, delay_ms):
         """A way to the server at address:port across a link of that rate (e.g. "100mbit") and
         one-way delay, as to a server on the internet: clients connect to address:listen_port."""
+        self._relay(address, port, listen_port, rate, delay_ms)
+        self._shape(rate, [("sport", listen_port)], "lo", None)
+
+    def box_link(self, address, box_port, rate, delay_ms):
+        """A box listening on address:box_port reached at address:5555 across a link of that rate
+        both ways, whose answers come delay_ms late, as from a box across a real network."""
+        self._relay(address, box_port, 5555, rate, delay_ms)
+        self.limit_box_link(rate)
+
+    def _relay(self, address, port, listen_port, rate, delay_ms):
         # A link holds what its rate carries during its delay (its bandwidth-delay product).
         number, unit = re.fullmatch(r"(\d+)([kmg]?)bit", rate).groups()
         bits = int(number) * {"": 1, "k": 10 ** 3, "m": 10 ** 6, "g": 10 ** 9}[unit]
@@ -223,7 +233,6 @@ class Lab:
                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         if relay.stdout.readline().strip() != "ready":
             raise RuntimeError("the link's relay did not start")
-        self._shape(rate, [("sport", listen_port)], "lo", None)
 
     def _shape(self, rate, matches, device, namespace):
         ns = namespace or self.pc

@@ -8,7 +8,8 @@
 //   program pauses for a second after writing out what came before; "@name" prints the bytes of
 //   the file "name" beside the program instead.
 // fakeadb.calls gets one line per call: the arguments, then " [file:<size>]" for every quoted
-// argument that names an existing file at the moment of the call.
+// argument that names an existing file at the moment of the call, then " [no console]" when the
+// program was started without a console.
 #include <windows.h>
 
 #include <fstream>
@@ -76,6 +77,7 @@ void RecordCall(const std::wstring& args) {
             line += " [file:" + std::to_string(data.nFileSizeLow) + "]";
         open = close;
     }
+    if (GetConsoleCP() == 0) line += " [no console]";
     std::ofstream(Beside(L"fakeadb.calls").c_str(), std::ios::binary | std::ios::app) << line << "\n";
 }
 

@@ -76,9 +76,9 @@ int RunBoxCommand(const ClientCommand& command) {
         if (!apk->IsOpen()) return Fail(texts::FailedToStat(command.argument, texts::FileErrorText(error)));
     }
 
-    const auto key = LoadUserKey();
+    KeyOnDemand key;
     BoxConnection box;
-    const ReachResult reached = box.Reach(*endpoint, key.get(), true);
+    const ReachResult reached = box.Reach(*endpoint, &key, true);
     if (reached.stage != ReachResult::kOnline) return Fail(ReachProblem(serial, reached));
     switch (command.kind) {
         case CommandKind::kInstall: return InstallApk(box.transport(), *apk, command.argument, command.replace);

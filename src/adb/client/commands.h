@@ -18,4 +18,18 @@ int RunBoxCommand(const ClientCommand& command);
 // refuse this client).
 std::unique_ptr<UserKey> LoadUserKey();
 
+// The user's key, read (LoadUserKey) only once a box asks for it: a box that lets any computer
+// in, as many TV boxes do, then costs no key file and no cryptography at each command.
+class KeyOnDemand : public AuthKey {
+public:
+    std::optional<Bytes> Sign(std::span<const uint8_t> token) override;
+    // Empty when there is no key.
+    std::string PublicKeyLine() const override;
+
+private:
+    UserKey* Key() const;
+    mutable std::unique_ptr<UserKey> key_;
+    mutable bool read_ = false;
+};
+
 }  // namespace adb::client

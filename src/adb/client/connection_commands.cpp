@@ -31,6 +31,26 @@ std::unique_ptr<UserKey> LoadUserKey() {
     return key;
 }
 
+std::optional<Bytes> KeyOnDemand::Sign(std::span<const uint8_t> token) {
+    UserKey* key = Key();
+    return key ? key->Sign(token) : std::nullopt;
+}
+
+std::string KeyOnDemand::PublicKeyLine() const {
+    const UserKey* key = Key();
+    return key ? key->PublicKeyLine() : std::string();
+}
+
+UserKey* KeyOnDemand::Key() const {
+    if (!read_) {
+        key_ = LoadUserKey();
+        read_ = true;
+    }
+    return key_.get();
+}
+
+// Connecting makes the key when there is none, whether the box asks for it or not: the first
+// connect is where the user expects a new computer's key to appear.
 int RunConnect(const std::string& address) {
     const auto endpoint = ParseEndpoint(address);
     if (!endpoint) return Fail(texts::BadAddress(address));
@@ -77,9 +97,9 @@ int RunDisconnect(const std::string& address) {
 
 int RunDevices() {
     const KnownDevices known = LoadKnownDevices();
-    const auto key = known.Serials().empty() ? nullptr : LoadUserKey();
+    KeyOnDemand key;
     Print(texts::DeviceListHeader());
-    for (const std::string& serial : known.Serials()) Print(texts::DeviceListLine(serial, StateOf(serial, key.get())));
+    for (const std::string& serial : known.Serials()) Print(texts::DeviceListLine(serial, StateOf(serial, &key)));
     Print(texts::DeviceListEnd());
     return 0;
 }

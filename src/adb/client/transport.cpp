@@ -94,6 +94,7 @@ HandshakeResult Transport::Handshake(AuthKey* key, bool offerKey) {
         }
         if (!offerKey || !key) return {HandshakeOutcome::kUnauthorized, {}};
         std::string line = key->PublicKeyLine();
+        if (line.empty()) return {HandshakeOutcome::kUnauthorized, {}};  // no key to offer after all
         line.push_back('\0');
         if (LinkStatus sent = Send(kAuth, kAuthPublicKey, 0, AsBytes(line)); !sent) {
             return {HandshakeOutcome::kUnauthorized, sent};

@@ -70,7 +70,18 @@ std::optional<RsaKey> ReadOrMakeKey(const std::wstring& keyPath, std::string& pr
 std::wstring DefaultKeyPath() {
     wchar_t profile[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, profile);
+    if (length == 0 || length >= MAX_PATH) {
+        profile[0] = L'\0';
+        // Loaded only here: the shell's library and all it brings would lengthen every start of
+        // the client, which the program makes once for each command.
+        using FolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+        if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
+            if (const auto folderPath = reinterpret_cast<FolderPathFn>(
+                    reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW"))))
+                folderPath(nullptr, CSIDL_PROFILE, nullptr, 0, profile);
+            FreeLibrary(shell);
+        }
+    }
     return std::wstring(profile) + L"\\.android\\adbkey";
 }
 

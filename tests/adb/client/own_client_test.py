@@ -237,6 +237,25 @@ class AuthorisationTest(ClientTest):
         self.assertEqual(result.stdout, f"failed to authenticate to {box.serial}\n")
         self.assertEqual(box.accepted_keys(), [])
 
+    def test_a_box_command_reads_the_key_only_for_a_box_that_asks_for_one(self):
+        self.connected("generic")  # the key exists from here on
+        key = lab.key_folder / "adbkey"
+        saved = key.read_bytes()
+        key.write_text("not a key")
+        try:
+            open_box = lab.box("mibox")
+            self.addCleanup(open_box.stop)
+            shell = lab.ours("-s", open_box.serial, "shell", "echo", "in")
+            self.assertEqual((shell.stdout, shell.stderr, shell.returncode), ("in\n", "", 0))
+            asking = lab.box("mibox", "--auth", "trusted")
+            self.addCleanup(asking.stop)
+            shell = lab.ours("-s", asking.serial, "shell", "echo", "in")
+            self.assertEqual(shell.returncode, 1)
+            self.assertIn("holds no RSA private key", shell.stderr)
+            self.assertTrue(shell.stderr.endswith(UNAUTHORIZED), shell.stderr)
+        finally:
+            key.write_bytes(saved)
+
     def test_an_unknown_key_never_answered_ends_at_the_users_time_limit(self):
         box = lab.box("mibox", "--auth", "ask-never")
         self.addCleanup(box.stop)

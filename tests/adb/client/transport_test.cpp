@@ -149,6 +149,34 @@ TEST_F(TransportTest, AKeyTheBoxDoesNotKnow) {
     }
 }
 
+// A key read only when it is asked for, which may turn out to be missing.
+class KeyOnRequest : public AuthKey {
+public:
+    std::optional<Bytes> Sign(std::span<const uint8_t>) override {
+        ++asked;
+        return std::nullopt;
+    }
+    std::string PublicKeyLine() const override {
+        ++asked;
+        return {};
+    }
+    mutable int asked = 0;
+};
+
+TEST_F(TransportTest, TheKeyIsAskedForOnlyByABoxThatWantsOneAndAMissingOneIsNotOffered) {
+    KeyOnRequest key;
+    {
+        SimulatedBox open("mibox");
+        EXPECT_EQ(Over(open).Handshake(&key, true).outcome, HandshakeOutcome::kOnline);
+        EXPECT_EQ(key.asked, 0);
+    }
+    SimulatedBox asking("mibox", {"--auth", "ask-accept", "--ask-delay", "0.1"});
+    const HandshakeResult result = Over(asking).Handshake(&key, true);
+    EXPECT_EQ(result.outcome, HandshakeOutcome::kUnauthorized);
+    EXPECT_EQ(key.asked, 2) << "a signature, then the line to offer";
+    EXPECT_EQ(asking.StorageFile("adb_keys"), "") << "the box's user was asked nothing";
+}
+
 TEST_F(TransportTest, BoxesThatCloseOrResetAtOnce) {
     // A box that closes with our CNXN still unread resets the connection instead: either is fine.
     SimulatedBox closing("generic", {"--fault", "close"});

@@ -2,6 +2,7 @@
 // back as other tools write it, never overwritten, and signing what the box sends.
 #include <windows.h>
 #include <wincrypt.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,25 @@ TEST(UserKey, AFolderThatCannotBeMadeIsReported) {
     std::string problem;
     EXPECT_FALSE(Load(home.path() / ".android" / "adbkey", problem));
     EXPECT_NE(problem.find(".android"), std::string::npos) << problem;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UserKey, LivesInTheProfileThatTheEnvironmentOrElseTheShellNames) {
+    const std::wstring key = L"\\.android\\adbkey";
+    wchar_t saved[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"USERPROFILE", saved, MAX_PATH);
+    SetEnvironmentVariableW(L"USERPROFILE", L"C:\\Profiles\\我");
+    EXPECT_EQ(DefaultKeyPath(), L"C:\\Profiles\\我" + key);
+    // Without the variable, where the shell keeps the user's profile.
+    SetEnvironmentVariableW(L"USERPROFILE", nullptr);
+    wchar_t profile[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, profile), S_OK);
+    ASSERT_NE(profile[0], L'\0');
+    EXPECT_EQ(DefaultKeyPath(), profile + key);
+    SetEnvironmentVariableW(L"USERPROFILE", saved);
 }
 
 }  // namespace

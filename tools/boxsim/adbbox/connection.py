@@ -62,6 +62,7 @@ class Connection:
             for stream in list(self._streams.values()):
                 stream.service.host_closed()
             self._sock.close()
+            log.info("%s: gone", self.peer)
 
     def _loop(self):
         host_sending = True

@@ -1,6 +1,7 @@
 """The services a host can open on a box: shell, exec and sync."""
 
 import itertools
+import logging
 import shlex
 import struct
 
@@ -12,6 +13,7 @@ from .sync import SyncService
 SHELL_V2_STDOUT = 1
 SHELL_V2_EXIT = 3
 _temporary_numbers = itertools.count(1)
+log = logging.getLogger("boxsim")
 
 
 def service_for(name, box):
@@ -113,8 +115,10 @@ class StreamedInstall(Service):
     def _finish(self):
         self._file.close()
         self._file = None
+        log.info("streamed install: %d bytes received", self._size)
         verdict = self._box.packages.install(self._path, replace=self._options.replace,
                                              downgrade=self._options.downgrade, adopt=True)
+        log.info("streamed install: %s", verdict)
         self._path.unlink(missing_ok=True)
         self.stream.write(verdict.encode("ascii") + b"\n")
         self.stream.close()
