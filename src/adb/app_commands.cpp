@@ -29,6 +29,12 @@ std::wstring PullCommand(const std::vector<std::wstring>& remotePaths, const std
     return command + L" \"" + (endsWithBackslash ? folder.substr(0, folder.size() - 1) : folder) + L"\"";
 }
 
+bool ClientLacksBox(const std::wstring& output) {
+    return ContainsNoCase(output, L"' not found") || ContainsNoCase(output, L"no devices/emulators found");
+}
+
+bool PullFoundNoFile(const std::wstring& output) { return ContainsNoCase(output, L"' does not exist"); }
+
 int32_t ClassifyOpen(const std::wstring& output) {
     return ContainsNoCase(output, L"Events injected: 1") ? Success : Failed;
 }

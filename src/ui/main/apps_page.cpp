@@ -292,8 +292,10 @@ void CAppsPage::Act(AppAction action, std::vector<std::wstring> packages) {
         bool asked = true;
         if (action == AppAction::Open) asked = engine.OpenApp(box, app.package, cookies[i]);
         if (action == AppAction::Export)
-            asked = engine.ExportApp(
-                box, {app.package, folder, adb::ExportName(app.label, app.package, app.versionName), app.bytes}, cookies[i]);
+            asked = engine.ExportApp(box,
+                                     {app.package, folder, adb::ExportName(app.label, app.package, app.versionName),
+                                      app.bytes, app.apkPaths},
+                                     cookies[i]);
         if (action == AppAction::Uninstall) uninstalls.emplace_back(app.package, cookies[i]);
         if (!asked) model_.OnActionResult(cookies[i], false, adb::AppFailureText(L""));
     }
