@@ -1,5 +1,7 @@
 #include "adb/app_commands.h"
 
+#include <algorithm>
+
 #include "adb/command_set.h"
 
 namespace adb {
@@ -28,6 +30,22 @@ std::wstring PullCommand(const std::vector<std::wstring>& remotePaths, const std
     const bool endsWithBackslash = !folder.empty() && folder.back() == L'\\';
     return command + L" \"" + (endsWithBackslash ? folder.substr(0, folder.size() - 1) : folder) + L"\"";
 }
+
+bool ClientLacksBox(const std::wstring& output) {
+    // A line of the client's own (Google's may first tell of its server starting), never words
+    // inside a line a box printed.
+    for (size_t start = 0; start < output.size();) {
+        const size_t end = std::min(output.find(L'\n', start), output.size());
+        const std::wstring_view line = std::wstring_view(output).substr(start, end - start);
+        if ((base::StartsWithNoCase(line, L"error: device '") && base::ContainsNoCase(line, L"' not found")) ||
+            base::StartsWithNoCase(line, L"error: no devices/emulators found"))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool PullFoundNoFile(const std::wstring& output) { return ContainsNoCase(output, L"' does not exist"); }
 
 int32_t ClassifyOpen(const std::wstring& output) {
     return ContainsNoCase(output, L"Events injected: 1") ? Success : Failed;

@@ -26,6 +26,15 @@ inline constexpr const wchar_t* kApkPaths = L"$adb$ -s $ip$:5555 shell pm path %
 // The longest shell command sent to a box: boxes before Android 7 take requests of 4096 bytes at
 // most, the service's name and its end included.
 inline constexpr size_t kMaxShellCommand = 4000;
+// Boxes with "cmd" (Android 7 and later) take requests as large as a message; what bounds a
+// command then is the Windows command line of the client, 32767 characters with the client's path.
+inline constexpr size_t kMaxLongShellCommand = 30000;
+
+// Whether the client said it does not know the box: Google's knows only the boxes its server has
+// connected, and forgets them when the server restarts (ours reaches the box -s names by itself).
+bool ClientLacksBox(const std::wstring& output);
+// Whether a pull failed because a file is not on the box (any more).
+bool PullFoundNoFile(const std::wstring& output);
 
 // The pull of the files on the box into a folder on the computer, every path quoted.
 std::wstring PullCommand(const std::vector<std::wstring>& remotePaths, const std::wstring& folder);

@@ -6,6 +6,7 @@
 
 #include "adb/app_commands.h"
 #include "adb/app_listing.h"
+#include "adb/box_command.h"
 #include "adb/command_set.h"
 #include "adb/command_text.h"
 #include "adb/process_runner.h"
@@ -40,7 +41,8 @@ std::wstring ErrorText(DWORD error) {
     return L"Windows error " + std::to_wstring(error);
 }
 
-void RemoveFolder(const std::wstring& folder) {
+// Deletes the files in the folder (the pulled ones; it holds no folders).
+void EmptyFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW(Joined(folder, L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -49,7 +51,16 @@ void RemoveFolder(const std::wstring& folder) {
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
+}
+
+void RemoveFolder(const std::wstring& folder) {
+    EmptyFolder(folder);
     RemoveDirectoryW(folder.c_str());
+}
+
+std::vector<std::wstring> SafePaths(std::vector<std::wstring> paths) {
+    std::erase_if(paths, [](const std::wstring& path) { return !IsSafeRemotePath(path); });
+    return paths;
 }
 
 std::wstring BaseName(const std::wstring& remote) { return remote.substr(remote.find_last_of(L'/') + 1); }
@@ -60,11 +71,14 @@ ExportOutcome Failure(std::wstring output) { return {Failed, std::move(output), 
 
 ExportOutcome ExportAppFiles(base::BoxAddress box, const ExportRequest& request) {
     const std::wstring ip = base::BoxText(box);
+    const auto askBox = [&](std::wstring& listed) {
+        DoBoxCommand(box, ReplaceAll(FormatTemplate(templates::kApkPaths, request.package), L"$ip$", ip), listed,
+                     CommandLimits());
+        return SafePaths(ParsePackagePaths(listed));
+    };
     std::wstring listed;
-    DoCommand(ReplaceAll(FormatTemplate(templates::kApkPaths, request.package), L"$ip$", ip), listed, CommandLimits());
-    std::vector<std::wstring> paths;
-    for (std::wstring& path : ParsePackagePaths(listed))
-        if (IsSafeRemotePath(path)) paths.push_back(std::move(path));
+    const bool fromListing = !SafePaths(request.apkPaths).empty();
+    std::vector<std::wstring> paths = fromListing ? SafePaths(request.apkPaths) : askBox(listed);
     if (paths.empty()) return Failure(listed);
 
     ULARGE_INTEGER available{};
@@ -80,8 +94,15 @@ ExportOutcome ExportAppFiles(base::BoxAddress box, const ExportRequest& request)
     SetFileAttributesW(work.c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     std::wstring pulled;
-    const CommandOutcome outcome =
-        DoCommand(ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled, PullLimits(request.bytes));
+    CommandOutcome outcome = DoBoxCommand(box, ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled,
+                                          PullLimits(request.bytes));
+    // An app updated since the listing has its files elsewhere: the box names them anew.
+    if (ClassifyPull(pulled, outcome.exitCode) != Success && fromListing && PullFoundNoFile(pulled) &&
+        !(paths = askBox(listed)).empty()) {
+        EmptyFolder(work);
+        outcome = DoBoxCommand(box, ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled,
+                               PullLimits(request.bytes));
+    }
     if (ClassifyPull(pulled, outcome.exitCode) != Success) {
         RemoveFolder(work);
         return Failure(pulled);

@@ -1,9 +1,11 @@
 #include "adb/shell_mgr.h"
 
+#include <algorithm>
 #include <map>
 
 #include "adb/apk_staging.h"
 #include "adb/app_commands.h"
+#include "adb/box_command.h"
 #include "adb/box_name.h"
 #include "adb/child_limits.h"
 #include "adb/command_log.h"
@@ -86,13 +88,11 @@ bool CShellMgr::Uninstall(BoxAddress ip, const std::vector<std::pair<std::wstrin
 }
 
 bool CShellMgr::ListApps(BoxAddress ip) {
-    Connect(ip, false);
     return PostTask(ip, templates::kListApps, static_cast<int32_t>(ip), ShellTaskKind::ListApps, true);
 }
 
 bool CShellMgr::OpenApp(BoxAddress ip, const std::wstring& package, int32_t cookie) {
     if (!IsPackageName(package)) return false;
-    Connect(ip, false);
     return PostTask(ip, FormatTemplate(templates::kOpenApp, package), cookie, ShellTaskKind::OpenApp, true);
 }
 
@@ -101,7 +101,6 @@ bool CShellMgr::ExportApp(BoxAddress ip, const ExportRequest& request, int32_t c
     auto task = MakeTask(ip, {}, cookie, ShellTaskKind::ExportApp, true);
     if (!task) return false;
     task->exportRequest = request;
-    Connect(ip, false);
     return Post(std::move(task));
 }
 
@@ -159,6 +158,8 @@ void CShellMgr::RunTask(const ShellTask& task) {
     CommandOutcome outcome;
     if (task.kind == ShellTaskKind::ListDevices)
         RunScript(task.command, output, CommandLimits());
+    else if (task.kind == ShellTaskKind::OpenApp)
+        outcome = DoBoxCommand(task.ip, task.command, output, CommandLimits());
     else
         outcome = DoCommand(task.command, output, CommandLimits());
 
@@ -175,7 +176,7 @@ void CShellMgr::RunTask(const ShellTask& task) {
 
 void CShellMgr::RunListApps(const ShellTask& task) {
     std::wstring output;
-    DoCommand(task.command, output, ListingLimits());
+    DoBoxCommand(task.ip, task.command, output, ListingLimits());
     std::vector<InstalledApp> apps = ReadListing(output);
     // Every box has packages of its own: a listing without any is the client saying why not.
     if (apps.empty()) {
@@ -186,8 +187,11 @@ void CShellMgr::RunListApps(const ShellTask& task) {
     listed->apps = apps;
     PostResult(std::move(listed));
 
+    // Only a box with "cmd" answered the launcher queries; it takes long requests, so that its sizes
+    // come in one client run.
+    const bool hasCmd = std::any_of(apps.begin(), apps.end(), [](const InstalledApp& app) { return app.launchable.has_value(); });
     std::map<std::wstring, uint64_t> sizes;
-    for (const std::wstring& command : SizeCommands(apps, kMaxShellCommand)) {
+    for (const std::wstring& command : SizeCommands(apps, hasCmd ? kMaxLongShellCommand : kMaxShellCommand)) {
         std::wstring printed;
         DoCommand(ReplaceAll(FormatTemplate(templates::kShell, command), L"$ip$", BoxText(task.ip)), printed,
                   CommandLimits());

@@ -243,6 +243,19 @@ TEST(AppCommands, PullQuotesEveryPathAndOutcomesAreRead) {
     EXPECT_EQ(ClassifyPull(L"adb: error: failed to pull", 0), Failed);
 }
 
+TEST(AppCommands, OnlyTheClientsOwnWordsSayItDoesNotKnowTheBox) {
+    EXPECT_TRUE(ClientLacksBox(L"error: device '10.0.0.7:5555' not found\r\n"));
+    EXPECT_TRUE(ClientLacksBox(L"* daemon not running; starting now at tcp:5037\n* daemon started successfully\n"
+                               L"error: device '10.0.0.7:5555' not found\n"));
+    EXPECT_TRUE(ClientLacksBox(L"error: no devices/emulators found\n"));
+    EXPECT_FALSE(ClientLacksBox(L"error: device '10.0.0.7:5555' offline: the box did not answer\r\n"));
+    // A box's own output that holds the words is an answer, not the client's complaint.
+    EXPECT_FALSE(ClientLacksBox(L"package:/data/app/a-1/base.apk=a\n  message: error: device 'x' not found\n"));
+    EXPECT_FALSE(ClientLacksBox(L"/system/bin/sh: cmd: not found\n"));
+    EXPECT_TRUE(PullFoundNoFile(L"adb: error: remote object '/data/app/a-1/base.apk' does not exist\n"));
+    EXPECT_FALSE(PullFoundNoFile(L"adb: error: failed to pull '/a': the box closed the connection\n"));
+}
+
 }  // namespace
 
 namespace {

@@ -51,8 +51,8 @@ std::string ReceiveFile(Transport& transport, const std::string& remote, const s
     SyncReceiver receiver;
     uint32_t writeError = 0;
     bool written = true;
+    Bytes data;
     while (status && receiver.GetState() == SyncReceiver::State::kReceiving && written) {
-        Bytes data;
         // Each piece must come within the step limit; a large file may take as long as it needs.
         status = transport.Read(data, Deadline::In(kTransferLimitMs));
         if (!status) break;

@@ -22,8 +22,8 @@ ShellRun RunRemoteCommand(Transport& transport, std::string_view command, const 
     run.link = transport.Open(ShellService(command, shellV2));
     if (!run.link) return run;
     ShellV2Reader reader;
+    Bytes data;
     for (;;) {
-        Bytes data;
         run.link = transport.Read(data, deadline);
         if (run.link.kind == LinkStatus::kStreamEnded) {
             run.finished = true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "adb/client/time_limits.h"
 
@@ -23,7 +24,7 @@ LinkStatus Transport::Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::
     return channel_.Send(outbox_, kTransferLimitMs);
 }
 
-LinkStatus Transport::Receive(Message& message, const Deadline& deadline) {
+LinkStatus Transport::Receive(Message& message, const Deadline& deadline, bool forReader) {
     // Most boxes never send a message near the largest size: the inbox grows when one comes.
     if (inbox_.empty()) inbox_.resize(kHeaderSize + kMaxPayloadV1);
     for (;;) {
@@ -33,10 +34,14 @@ LinkStatus Transport::Receive(Message& message, const Deadline& deadline) {
             const auto header = DecodeHeader(inbox_.data() + inboxStart_);
             if (!header || header->length > kMaxPayload) return {LinkStatus::kNotAdb};
             needed = kHeaderSize + header->length;
+            if (forReader && !acknowledgedEarly_ && streamOpen_ && header->command == kWrte && header->arg1 == localId_) {
+                acknowledgedEarly_ = true;
+                if (LinkStatus sent = Send(kOkay, localId_, remoteId_, {}); !sent) return sent;
+            }
             if (buffered >= needed) {
-                const auto payload = inbox_.begin() + static_cast<ptrdiff_t>(inboxStart_ + kHeaderSize);
                 message.header = *header;
-                message.payload.assign(payload, payload + header->length);
+                message.payload = std::span<const uint8_t>(inbox_.data() + inboxStart_ + kHeaderSize, header->length);
+                message.acknowledged = std::exchange(acknowledgedEarly_, false);
                 inboxStart_ += needed;
                 return {};
             }
@@ -112,9 +117,9 @@ bool Transport::TakeStreamMessage(const Message& message, LinkStatus& status) {
             status = {LinkStatus::kTooMuchData};
             return true;
         }
+        status = message.acknowledged ? LinkStatus{} : Send(kOkay, localId_, remoteId_, {});
         receivedBytes_ += message.payload.size();
-        received_.push_back(message.payload);
-        status = Send(kOkay, localId_, remoteId_, {});
+        received_.emplace_back(message.payload.begin(), message.payload.end());
         return true;
     }
     if (header.command == kOkay) {
@@ -184,7 +189,12 @@ LinkStatus Transport::Read(Bytes& data, const Deadline& deadline) {
     while (received_.empty()) {
         if (streamEnded_ || !streamOpen_) return {LinkStatus::kStreamEnded};
         Message message;
-        if (LinkStatus status = Receive(message, deadline); !status) return status;
+        if (LinkStatus status = Receive(message, deadline, true); !status) return status;
+        // Data for this waiting reader goes to it from the inbox, without a queue between.
+        if (IsStreamData(message)) {
+            data.assign(message.payload.begin(), message.payload.end());
+            return message.acknowledged ? LinkStatus{} : Send(kOkay, localId_, remoteId_, {});
+        }
         LinkStatus streamStatus;
         if (TakeStreamMessage(message, streamStatus) && !streamStatus &&
             streamStatus.kind != LinkStatus::kStreamEnded) {

@@ -49,7 +49,8 @@ public:
     // closes the stream first; kTooMuchData when it writes more than kMaxQueuedBytes meanwhile.
     LinkStatus Write(std::span<const uint8_t> data);
     // The next bytes the box writes on the stream, by the deadline; kStreamEnded once it has closed
-    // it. A caller waiting for a whole answer gives every read the same deadline, so that a box
+    // it. data's room is reused: a caller that keeps it from one read to the next makes no
+    // allocation for a transfer's pieces. A caller waiting for a whole answer gives every read the same deadline, so that a box
     // sending a byte now and then cannot stretch the wait.
     LinkStatus Read(Bytes& data, const Deadline& deadline);
     // Closes the stream from our side if it is still open.
@@ -58,14 +59,21 @@ public:
 private:
     struct Message {
         MessageHeader header;
-        Bytes payload;
+        std::span<const uint8_t> payload;  // in the inbox: valid until the next Receive
+        bool acknowledged = false;         // its OKAY went out while it was arriving
     };
 
     LinkStatus Send(uint32_t command, uint32_t arg0, uint32_t arg1, std::span<const uint8_t> payload);
-    LinkStatus Receive(Message& message, const Deadline& deadline);
-    // A message that belongs to the open stream: data is queued and acknowledged, OKAY answers our
+    // forReader: data for the open stream is acknowledged as soon as its header is in, so that the
+    // box readies the next piece while this one comes (a reader takes each piece in turn, so no
+    // more than one is ever waiting).
+    LinkStatus Receive(Message& message, const Deadline& deadline, bool forReader = false);
+    // A message that belongs to the open stream: data is acknowledged and queued, OKAY answers our
     // outstanding write, CLSE ends the stream. Returns true when it was one.
     bool TakeStreamMessage(const Message& message, LinkStatus& status);
+    bool IsStreamData(const Message& message) const {
+        return streamOpen_ && message.header.command == kWrte && message.header.arg1 == localId_;
+    }
     LinkStatus AwaitAcknowledgement();
     bool Checksummed() const { return version_ < kProtocolVersion; }
 
@@ -85,6 +93,7 @@ private:
     bool streamOpen_ = false;    // opened and not yet closed by us
     bool streamEnded_ = false;   // the box closed it
     bool writeOutstanding_ = false;
+    bool acknowledgedEarly_ = false;  // the message being gathered has had its OKAY
     std::deque<Bytes> received_;
     size_t receivedBytes_ = 0;  // in received_
 };

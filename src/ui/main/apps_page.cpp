@@ -30,9 +30,9 @@ const wchar_t* const kHeaders[kColumns] = {L"名称", L"包名", L"版本", L"�
 const skin::ListColumn kColumnLayout[kColumns] = {{150, 0.4f}, {150, 0.4f}, {70, 0.1f}, {64, 0.1f}, {84, 0}, {170, 0}};
 constexpr COLORREF kRowText = 0x333333, kRowDim = 0x888888, kFailedText = 0x0000E0, kDoneText = 0x009000;
 
-skin::CPlainTextWnd* AddText(CAppsList& list, skin::ListRow& row, int column, int y, int width) {
-    return list.CreateRowControl<skin::CPlainTextWnd>(row, column, 8, y, width - 12, 20, 0,
-                                                      skin::kSomVisible | skin::kSomTransparent);
+template <class Text = skin::CPlainTextWnd>
+Text* AddText(CAppsList& list, skin::ListRow& row, int column, int y, int width) {
+    return list.CreateRowControl<Text>(row, column, 8, y, width - 12, 20, 0, skin::kSomVisible | skin::kSomTransparent);
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
@@ -83,6 +83,7 @@ void CAppsPage::Create(HWND window, skin::CSomWndManager& host) {
     list_.Create(window, none, cmd::kAppsList, WS_VSCROLL | LBS_MULTIPLESEL | LBS_NOTIFY);
     list_.SetColumns(0, std::vector<skin::ListColumn>(std::begin(kColumnLayout), std::end(kColumnLayout)));
     list_.SetRowHeight(kRowHeight);
+    list_.AttachToolTipWindow(list_.Handle());
     ShowWindow(list_.Handle(), SW_HIDE);
 
     const uint32_t autoSize = skin::kSomAutoSize;
@@ -179,7 +180,11 @@ void CAppsPage::FillRow(RowControls& controls, const adb::InstalledApp& app) {
                            : outcome->kind == AppOutcome::Kind::Failed ? kFailedText
                            : outcome->kind == AppOutcome::Kind::Done   ? kDoneText
                                                                        : kRowDim;
-    controls.outcome->SetText(outcome ? texts::AppOutcomeText(*outcome) : L"", 1, color);
+    const std::wstring said = outcome ? texts::AppOutcomeText(*outcome) : L"";
+    controls.outcome->SetText(said, 1, color);
+    // A failure's whole reason; an export's copy with its whole path.
+    const bool failed = outcome && outcome->kind == AppOutcome::Kind::Failed;
+    controls.outcome->SetTipText(failed || !outcome ? said : outcome->detail);
 }
 
 void CAppsPage::RebuildRows() {
@@ -212,7 +217,8 @@ void CAppsPage::RebuildRows() {
             controls.date = AddText(list_, row, kDate, 13, width(kDate));
             controls.links = list_.CreateRowControl<skin::CSomTextWnd>(
                 row, kActions, 8, 4, 0, 0, 0, skin::kSomVisible | skin::kSomAutoSize | skin::kSomTransparent);
-            controls.outcome = AddText(list_, row, kActions, 24, width(kActions));
+            controls.outcome =
+                AddText<skin::CSomWndTipImpl<skin::CPlainTextWnd>>(list_, row, kActions, 24, width(kActions));
         });
         FillRow(controls, *visible[i]);
         rowControls_.push_back(controls);
@@ -292,8 +298,10 @@ void CAppsPage::Act(AppAction action, std::vector<std::wstring> packages) {
         bool asked = true;
         if (action == AppAction::Open) asked = engine.OpenApp(box, app.package, cookies[i]);
         if (action == AppAction::Export)
-            asked = engine.ExportApp(
-                box, {app.package, folder, adb::ExportName(app.label, app.package, app.versionName), app.bytes}, cookies[i]);
+            asked = engine.ExportApp(box,
+                                     {app.package, folder, adb::ExportName(app.label, app.package, app.versionName),
+                                      app.bytes, app.apkPaths},
+                                     cookies[i]);
         if (action == AppAction::Uninstall) uninstalls.emplace_back(app.package, cookies[i]);
         if (!asked) model_.OnActionResult(cookies[i], false, adb::AppFailureText(L""));
     }

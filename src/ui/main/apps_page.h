@@ -17,6 +17,7 @@
 #include "ui/skin/list/lf_list_box.h"
 #include "ui/skin/text/plain_text_wnd.h"
 #include "ui/skin/text/som_text_wnd.h"
+#include "ui/skin/tooltip/som_wnd_tip_impl.h"
 
 namespace ui {
 
@@ -46,7 +47,9 @@ private:
     // The controls of a row, filled again when the row's app changes.
     struct RowControls {
         skin::CPlainTextWnd *name = nullptr, *kind = nullptr, *package = nullptr, *version = nullptr,
-                            *size = nullptr, *date = nullptr, *outcome = nullptr;
+                            *size = nullptr, *date = nullptr;
+        // Its cell shows the start of a long reason; the pointer over it shows all of it.
+        skin::CSomWndTipImpl<skin::CPlainTextWnd>* outcome = nullptr;
         skin::CSomTextWnd* links = nullptr;
     };
     void RebuildRows();

@@ -3,7 +3,8 @@
 Android 9 (launcher queries, split APKs) and Android 4.2 (no "cmd"): listing, the search filter,
 uninstalls confirmed, cancelled and refused by the box, exports of one app and of several through
 the standard folder dialog, an export to a disk that is full, and a box that vanishes while the
-tab shows its apps. Outcomes are checked where the user or the box sees them: the boxes' packages,
+tab shows its apps; the system apps' toggle, the list following an install batch, and a failed
+row's whole reason in its tooltip. Outcomes are checked where the user or the box sees them: the boxes' packages,
 the exported files, the program's command log and the colours of the rows' links and outcomes."""
 import os
 import subprocess
@@ -15,9 +16,10 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".."
 sys.path.insert(0, os.path.join(ROOT, "tools", "lab"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "boxsim"))
 from lab import Lab, wait_until  # noqa: E402
-from program import READY, TAB_AT, Program  # noqa: E402
+from program import DONE, READY, TAB_AT, Program  # noqa: E402
 from screen import LINK_RGB  # noqa: E402
 from adbbox.storage import installed_packages  # noqa: E402
+from adbbox.test_apks import write_apk  # noqa: E402
 
 BUILD = os.environ.get("MIVORA_BUILD", os.path.join(ROOT, "build", "windows"))
 SUBNET = "10.231.79"
@@ -28,6 +30,7 @@ TOOLBAR = (106, 130)
 LIST_TOP, ROW_HEIGHT = 160, 46
 STATUS = (290, 325)
 FAILED_RGB, DONE_RGB = (0xE0, 0x00, 0x00), (0x00, 0x90, 0x00)
+TOOLTIP_RGB = (0xFF, 0xFF, 0xFF)  # the tooltips' background in the lab's Wine
 DIALOG = (380, 170)
 CONFIRM_LEFT = (900 - DIALOG[0]) // 2
 CONFIRM_BUTTONS = ((600 - DIALOG[1]) // 2 + 100, (600 - DIALOG[1]) // 2 + 150)
@@ -132,6 +135,19 @@ class AppsTab(unittest.TestCase):
         self.assertTrue(wait_until(lambda: self.outcome_colour(0, FAILED_RGB), 30),
                         "the refusal shows with its reason\n" + self.program.log()[-2000:])
         self.assertIn("com.example.app002", self.packages())
+        # The cell shows the start of the reason; the pointer over it brings the whole in a tooltip.
+        x0, x1, y0, y1 = self.outcome_colour(0, FAILED_RGB)[0]
+        # The tooltip follows the pointer's moves over its control, the first of which registers it.
+        for step in (0, 1):
+            self.xdotool("mousemove", str(self.program.origin[0] + (x0 + x1) // 2 + step),
+                         str(self.program.origin[1] + (y0 + y1) // 2))
+            time.sleep(0.3)
+        tips = lambda: [run for run in self.program.colour_runs(TOOLTIP_RGB, y1, y1 + 60)  # noqa: E731
+                        if run[1] - run[0] > x1 - x0 + 40]
+        shown = wait_until(tips, 20)
+        if not shown and os.environ.get("MIVORA_SHOTS"):
+            self.program.screenshot(os.path.join(os.environ["MIVORA_SHOTS"], "no_tooltip.png"))
+        self.assertTrue(shown, "a tooltip wider than the cell tells the whole reason")
 
         # Export of one app, then of two selected ones (one of them in split APKs).
         out = os.path.join(self.lab.workdir, "exported apps")  # typed into the dialog: ASCII
@@ -157,6 +173,34 @@ class AppsTab(unittest.TestCase):
         self.assertTrue(wait_until(lambda: len(self.program.commands("pull")) == 3, 30), self.program.log()[-2000:])
         self.assertTrue(wait_until(lambda: len([n for n in os.listdir(second) if not n.startswith(".")]) == 2, 30))
         self.assertEqual([n for n in os.listdir(second) if n.startswith(".")], [], "no working folder is left")
+
+    def test_system_apps_on_demand_and_a_list_that_follows_installs(self):
+        self.open_tab()
+        # The system's own apps show only when asked for.
+        self.search("com.android")
+        self.assertTrue(wait_until(lambda: not self.links(0), 15), "no system app is listed at first")
+        self.program.click_link(*TOOLBAR, 0)  # 显示系统应用
+        self.assertTrue(wait_until(lambda: self.links(0), 15), "the toggle shows the system's apps")
+        # Clicked again where it is: the link's new words take the click without a move between.
+        self.program.click_link(*TOOLBAR, 0)  # 隐藏系统应用
+        hidden = wait_until(lambda: not self.links(0), 15)
+        if not hidden and os.environ.get("MIVORA_SHOTS"):
+            self.program.screenshot(os.path.join(os.environ["MIVORA_SHOTS"], "toggle.png"))
+        self.assertTrue(hidden, "and hides them again")
+        self.assertEqual(len(self.program.commands("pm list packages")), 1, "the toggle asks the box nothing")
+
+        # An install batch on the other tab: once it ends, the listed apps are listed again.
+        apk = os.path.join(self.lab.workdir, "fresh.apk")
+        write_apk(apk, "com.mivora.fresh", 14)
+        self.program.click(TAB_AT[0])
+        self.assertTrue(self.program.wait_shows(READY, 30))
+        self.assertEqual(self.program.drop([apk]), "accepted")
+        self.assertTrue(wait_until(lambda: len(self.program.commands("pm list packages")) == 2, 120),
+                        "the batch's end lists the apps again\n" + self.program.log()[-2000:])
+        self.assertTrue(self.program.shows(DONE), "the batch succeeded")
+        self.program.click(TAB_AT[1])
+        self.search("fresh")
+        self.assertTrue(wait_until(lambda: len(self.links(0)) >= 2, 30), "the new app has its row")
 
     def test_a_full_disk_and_a_box_that_vanishes(self):
         self.open_tab()

@@ -166,6 +166,16 @@ TEST_F(TextControl, TheLinkUnderThePointerAtReleaseGetsTheClick) {
     EXPECT_EQ(text_.PressedRun(), -1);
 }
 
+TEST_F(TextControl, ALinkWhoseTextChangedUnderAStillPointerTakesTheNextClick) {
+    // A toggle's link says the opposite once clicked; the user clicks it again without moving.
+    Make(L"{&#font=5}{&#a=button:323}显示系统应用{&#/a}");
+    skin_test::Click(RunCentre(0));
+    text_.SetText(L"{&#font=5}{&#a=button:323}隐藏系统应用{&#/a}");
+    skin_test::MouseDown();
+    skin_test::MouseUp();
+    EXPECT_EQ(CommandIds(), (std::vector<WPARAM>{323, 323}));
+}
+
 TEST_F(TextControl, ReleasingOutsideReportsNothing) {
     Make(L"{&#font=5}{&#a=button:307}重新扫描联网的智能电视盒{&#/a}");
     skin_test::MouseMove(RunCentre(0));

@@ -176,6 +176,11 @@ bool CSomWndHost::WndArea(const CSomWnd& wnd, RECT& area) const {
     return true;
 }
 
+RECT CSomWndHost::ToolArea(const CSomWnd& wnd) const {
+    RECT area{};
+    return WndArea(wnd, area) ? area : wnd.Bounds();
+}
+
 POINT CSomWndHost::ToWnd(const CSomWnd& wnd, POINT point) const {
     RECT area{};
     if (!WndArea(wnd, area)) return point;

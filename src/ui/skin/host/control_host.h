@@ -81,6 +81,7 @@ protected:
 
     // The control's place in the host's client area.
     bool WndArea(const CSomWnd& wnd, RECT& area) const;
+    RECT ToolArea(const CSomWnd& wnd) const override;
     // Paints a control over what lies under it (background paints that into the dc it is given),
     // composed in the back buffer when both are painted and it fits, so that it does not flicker;
     // shown is the part of the control that shows and where the control's top-left corner goes.

@@ -165,6 +165,8 @@ bool CSomTextWnd::OnSetCursor(POINT point) {
 }
 
 bool CSomTextWnd::OnLButtonDown(POINT point) {
+    // The pointer is where it is pressed, even when no move has said so since the text changed.
+    MarkRunAt(hoverRun_, point);
     if (MarkRunAt(pressedRun_, point)) Manager()->SetCapture(this);
     return pressedRun_ >= 0;
 }

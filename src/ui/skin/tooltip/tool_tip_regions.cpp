@@ -71,7 +71,7 @@ HWND CSomToolTipAdpater::AttachToolTipWindow(HWND host) {
 void CSomToolTipAdpater::AddTool(int id, const TipRegion& region) const {
     if (!toolTip_) return;
     TTTOOLINFOW info = ToolInfo(toolOwner_, id);
-    const RECT& bounds = region.wnd->Bounds();
+    const RECT bounds = ToolArea(*region.wnd);
     info.rect = region.wholeControl ? RECT{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top}
                                     : region.rect;
     OffsetRect(&info.rect, bounds.left, bounds.top);
@@ -80,6 +80,8 @@ void CSomToolTipAdpater::AddTool(int id, const TipRegion& region) const {
     info.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+RECT CSomToolTipAdpater::ToolArea(const CSomWnd& wnd) const { return wnd.Bounds(); }
 
 void CSomToolTipAdpater::DeleteTool(int id) const {
     if (!toolTip_) return;

@@ -21,6 +21,7 @@ struct TipRegion {
 
 class CSomToolTipAdpater {
 public:
+    virtual ~CSomToolTipAdpater() = default;
     // The new region's id (the smallest free positive number), or 0 if (wnd, code) exists.
     int RegisterTip(CSomWnd* wnd, int code, const RECT* rect);
     void UnregisterTips(CSomWnd* wnd);
@@ -32,6 +33,11 @@ public:
     // Makes a platform tooltip window owned by host and attaches it; null when it could not be made.
     HWND AttachToolTipWindow(HWND host);
     HWND ToolTipWindow() const { return toolTip_; }
+
+protected:
+    // Where the control stands in the tool owner's client area (its bounds, unless the host
+    // places its controls otherwise, as a list does in its rows).
+    virtual RECT ToolArea(const CSomWnd& wnd) const;
 
 private:
     void AddTool(int id, const TipRegion& region) const;
