@@ -77,8 +77,9 @@ ExportOutcome ExportAppFiles(base::BoxAddress box, const ExportRequest& request)
         return SafePaths(ParsePackagePaths(listed));
     };
     std::wstring listed;
-    const bool fromListing = !SafePaths(request.apkPaths).empty();
-    std::vector<std::wstring> paths = fromListing ? SafePaths(request.apkPaths) : askBox(listed);
+    std::vector<std::wstring> paths = SafePaths(request.apkPaths);
+    const bool fromListing = !paths.empty();
+    if (!fromListing) paths = askBox(listed);
     if (paths.empty()) return Failure(listed);
 
     ULARGE_INTEGER available{};
@@ -94,14 +95,17 @@ ExportOutcome ExportAppFiles(base::BoxAddress box, const ExportRequest& request)
     SetFileAttributesW(work.c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     std::wstring pulled;
-    CommandOutcome outcome = DoBoxCommand(box, ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled,
-                                          PullLimits(request.bytes));
+    const auto pull = [&] {
+        return DoBoxCommand(box, ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled, PullLimits(request.bytes));
+    };
+    CommandOutcome outcome = pull();
     // An app updated since the listing has its files elsewhere: the box names them anew.
-    if (ClassifyPull(pulled, outcome.exitCode) != Success && fromListing && PullFoundNoFile(pulled) &&
-        !(paths = askBox(listed)).empty()) {
-        EmptyFolder(work);
-        outcome = DoBoxCommand(box, ReplaceAll(PullCommand(paths, work), L"$ip$", ip), pulled,
-                               PullLimits(request.bytes));
+    if (ClassifyPull(pulled, outcome.exitCode) != Success && fromListing && PullFoundNoFile(pulled)) {
+        paths = askBox(listed);
+        if (!paths.empty()) {
+            EmptyFolder(work);
+            outcome = pull();
+        }
     }
     if (ClassifyPull(pulled, outcome.exitCode) != Success) {
         RemoveFolder(work);

@@ -34,7 +34,7 @@ LinkStatus Transport::Receive(Message& message, const Deadline& deadline, bool f
             const auto header = DecodeHeader(inbox_.data() + inboxStart_);
             if (!header || header->length > kMaxPayload) return {LinkStatus::kNotAdb};
             needed = kHeaderSize + header->length;
-            if (forReader && !acknowledgedEarly_ && streamOpen_ && header->command == kWrte && header->arg1 == localId_) {
+            if (forReader && !acknowledgedEarly_ && IsStreamData(*header)) {
                 acknowledgedEarly_ = true;
                 if (LinkStatus sent = Send(kOkay, localId_, remoteId_, {}); !sent) return sent;
             }
@@ -191,7 +191,7 @@ LinkStatus Transport::Read(Bytes& data, const Deadline& deadline) {
         Message message;
         if (LinkStatus status = Receive(message, deadline, true); !status) return status;
         // Data for this waiting reader goes to it from the inbox, without a queue between.
-        if (IsStreamData(message)) {
+        if (IsStreamData(message.header)) {
             data.assign(message.payload.begin(), message.payload.end());
             return message.acknowledged ? LinkStatus{} : Send(kOkay, localId_, remoteId_, {});
         }

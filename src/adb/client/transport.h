@@ -50,8 +50,8 @@ public:
     LinkStatus Write(std::span<const uint8_t> data);
     // The next bytes the box writes on the stream, by the deadline; kStreamEnded once it has closed
     // it. data's room is reused: a caller that keeps it from one read to the next makes no
-    // allocation for a transfer's pieces. A caller waiting for a whole answer gives every read the same deadline, so that a box
-    // sending a byte now and then cannot stretch the wait.
+    // allocation for a transfer's pieces. A caller waiting for a whole answer gives every read the
+    // same deadline, so that a box sending a byte now and then cannot stretch the wait.
     LinkStatus Read(Bytes& data, const Deadline& deadline);
     // Closes the stream from our side if it is still open.
     void Close();
@@ -71,8 +71,8 @@ private:
     // A message that belongs to the open stream: data is acknowledged and queued, OKAY answers our
     // outstanding write, CLSE ends the stream. Returns true when it was one.
     bool TakeStreamMessage(const Message& message, LinkStatus& status);
-    bool IsStreamData(const Message& message) const {
-        return streamOpen_ && message.header.command == kWrte && message.header.arg1 == localId_;
+    bool IsStreamData(const MessageHeader& header) const {
+        return streamOpen_ && header.command == kWrte && header.arg1 == localId_;
     }
     LinkStatus AwaitAcknowledgement();
     bool Checksummed() const { return version_ < kProtocolVersion; }
